@@ -1,0 +1,44 @@
+# Kronalt: make run | make test | make bench. CMake does the work; this file
+# only names the builds and their options.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# Warnings are errors in CI, where nobody is there to read them.
+WERROR     := $(if $(filter true,$(CI)),ON,OFF)
+
+.PHONY: all build run test test-main test-asan bench clean
+
+all: build
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DKRONALT_WERROR=$(WERROR)
+
+build: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/bin/kronalt --console $(ARGS)
+
+test: test-main test-asan
+
+test-main: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The headless tests again, built with the address and undefined-behaviour
+# sanitizers, so a stray read or write fails the run.
+test-asan:
+	cmake -S . -B $(ASAN_BUILD) -DKRONALT_WERROR=$(WERROR) -DKRONALT_SANITIZE=ON \
+	    -DKRONALT_HEADLESS_ONLY=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench:
+	cmake -S . -B $(BENCH_BUILD) -DKRONALT_BENCH=ON -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

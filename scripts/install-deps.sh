@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Kronalt
+# needs. Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libwxgtk3.2-dev libsdl2-dev libcurl4-openssl-dev
+  tzdata xvfb xauth
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+echo "install-deps: installing ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

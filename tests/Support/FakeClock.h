@@ -1,0 +1,45 @@
+#pragma once
+// A hand-driven clock for tests: installs itself as the time source for its
+// lifetime and moves only when told to.
+
+#include <cstdint>
+#include <ctime>
+
+#include "Core/Platform/Clock.h"
+
+namespace zam::testing {
+
+class FakeClock : public zam::platform::TimeSource {
+public:
+    /// Starts at the given local wall-clock time.
+    FakeClock(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+        SetLocal(year, month, day, hour, minute, second);
+        zam::platform::SetTimeSource(this);
+    }
+    ~FakeClock() override { zam::platform::SetTimeSource(nullptr); }
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+
+    int64_t NowUnixMillis() override { return millis_; }
+
+    void SetLocal(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+        std::tm tm{};
+        tm.tm_year = year - 1900;
+        tm.tm_mon = month - 1;
+        tm.tm_mday = day;
+        tm.tm_hour = hour;
+        tm.tm_min = minute;
+        tm.tm_sec = second;
+        int64_t seconds = 0;
+        zam::platform::FromLocalTm(tm, seconds);
+        millis_ = seconds * 1000;
+    }
+    void SetUnixMillis(int64_t millis) { millis_ = millis; }
+    void Advance(int64_t seconds) { millis_ += seconds * 1000; }
+    void AdvanceMillis(int64_t millis) { millis_ += millis; }
+
+private:
+    int64_t millis_ = 0;
+};
+
+}  // namespace zam::testing
