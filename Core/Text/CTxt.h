@@ -1,0 +1,170 @@
+#pragma once
+// CTxt: the library's own string. An owned, NUL-terminated buffer of bytes
+// with a length and a capacity, grown exactly to fit and never shrunk.
+//
+// Storage rules callers may rely on:
+// - A new text holds no buffer (GetData() is null); converting it to
+//   const char* gives it a two-byte buffer holding "", so that conversion
+//   never yields null.
+// - Setting n characters keeps the buffer when its capacity is at least n + 2,
+//   else allocates exactly n + 2 bytes. Appending n characters to length L
+//   needs L + n + 2 bytes; appending one character needs L + 3. The buffer
+//   never shrinks except when it is released.
+// - A buffer pointer equal to 0xFEEEFEEE counts as already released.
+// - A text never shares its buffer; pointers from GetData() or the conversion
+//   stay valid until the next operation that changes the text.
+//
+// Results: a length, a count or an index on success; negative codes (listed per
+// member) for failures, and a negative code always leaves the text unchanged.
+// Nothing throws except FormatMessageA (std::bad_alloc).
+//
+// Choices where the behaviour is otherwise open:
+// - Text arguments documented as required are still checked: a null one is
+//   taken as "".
+// - A NUL character is never stored by Add, InsertAt or FillChar (the text
+//   would stop matching its length); FillChar('\0', n) gives "".
+// - ExtractRange with a first position below 1 starts at position 1.
+// - ReplaceInText and RemoveFromText with an empty search text change nothing
+//   and return the length.
+// - Format results longer than 100,000 characters are cut to 100,000.
+// - MakeLength and MakeFixedLength with n below 0 change nothing.
+// - ReadFromRam with n below 0 (or a null source) sets "" and returns 0 (n for
+//   a null source).
+
+#include <cstdarg>
+
+#include "Core/Platform/WinTypes.h"
+
+class CTxt {
+public:
+    /// An empty text without a buffer.
+    CTxt();
+    /// A copy of p; null gives a text without a buffer.
+    CTxt(const char* p);
+    /// A copy of other's characters (no buffer when other has none).
+    CTxt(const CTxt& other);
+    /// Takes over other's buffer; other is left without one.
+    CTxt(CTxt&& other) noexcept;
+    /// Releases the buffer.
+    ~CTxt();
+
+    /// Releases the buffer (same as ReleaseBuffer).
+    void Empty();
+    /// Frees the buffer and clears data, length and capacity; nothing without a buffer.
+    void ReleaseBuffer();
+    /// Clears the three fields without freeing anything (raw-storage initialisation only).
+    void Reset();
+    /// End-of-program hook; the class keeps no shared storage, so this does nothing.
+    static void Shutdown();
+
+    /// Becomes a copy of p; null releases the buffer.
+    void SetTxt(const char* p);
+    /// SetTxt(p); returns *this.
+    CTxt& operator=(const char* p);
+    /// Copies other's text; unchanged when other has no buffer or is this buffer.
+    CTxt& operator=(const CTxt& other);
+    /// Takes over other's buffer; unchanged when other has no buffer.
+    CTxt& operator=(CTxt&& other) noexcept;
+    /// AddTxt(p); returns *this.
+    CTxt& operator+=(const char* p);
+    /// The characters, never null (gives the text a buffer holding "" if it has none).
+    operator const char*() const;
+    /// The buffer pointer as it is, null when there is no buffer.
+    const char* GetData() const;
+    /// Becomes at most the first width characters of p, trailing blanks removed.
+    void SetTxtFixLen(const char* p, int width);
+    /// Becomes the bytes at src up to the first zero within n; returns n.
+    int ReadFromRam(const void* src, int n);
+
+    /// Characters before the terminator.
+    int GetLength() const;
+    /// Bytes allocated for the buffer; 0 without a buffer.
+    int GetCapacity() const;
+    /// True when the length is 0.
+    bool IsEmpty() const;
+    /// True when the length is above 0.
+    bool IsFilled() const;
+    /// The character at i; unchecked, the caller keeps 0 <= i < length.
+    char GetAt(int i) const;
+    /// The character at i; unchecked, the caller keeps 0 <= i < length.
+    char operator[](int i) const;
+    /// Writes c at i; unchecked, 0 <= i < length and c not NUL are the caller's duty.
+    void SetAt(int i, char c);
+
+    /// Appends p; returns the new length.
+    int AddTxt(const char* p);
+    /// Appends c; returns the new length.
+    int Add(char c);
+    /// Inserts p before index pos (clamped to 0..length); returns the new length.
+    int InsertAt(int pos, const char* p);
+    /// Inserts c before index pos (clamped to 0..length); returns the new length.
+    int InsertAt(int pos, char c);
+    /// Becomes n copies of c (n below 1 taken as 1); returns the new length.
+    int FillChar(char c, int n);
+
+    /// Removes count characters from index start; new length, -1 start < 0, -2 start >= length, -3 count < 1, -4 empty.
+    int RemoveRange(int start, int count);
+    /// Keeps 1-based positions first..last; new length, -1 empty, -2 first > length, -3 last > length, -4 first > last.
+    int ExtractRange(int first, int last);
+    /// Keeps only the characters found in keep; new length, -1 empty.
+    int ExtractChar(const char* keep);
+    /// Removes every c; new length, -1 empty.
+    int RemoveChar(char c);
+    /// Removes every character found in list; new length, -1 empty.
+    int RemoveCharList(const char* list);
+    /// Replaces every from by to in place; the number replaced, 0 when empty.
+    int Replace(char from, char to);
+    /// Replaces every find (any case) by with (null removes); new length, -1 empty.
+    int ReplaceInText(const char* find, const char* with);
+    /// Removes every find (any case); new length, -1 empty.
+    int RemoveFromText(const char* find);
+
+    /// Index of the first c; -1 empty, -2 none.
+    int FindChar(char c) const;
+    /// Index of the first character found in list; -1 empty, -2 none.
+    int FindCharList(const char* list) const;
+    /// Index of the first find (any case); -1 none or empty.
+    int FindTextA(const char* find) const;
+
+    /// Removes every c at both ends; the new length, 0 when empty.
+    int Trim(char c);
+    /// Removes every c at the end; the number removed, 0 when empty.
+    int TrimRight(char c);
+    /// Keeps only "0123456789.E+-" (and "()" when withParens); the new length, 0 without a buffer.
+    int TrimNum(int withParens);
+
+    /// Upper-cases every character in place.
+    void MakeUpper();
+    /// Lower-cases every character in place.
+    void MakeLower();
+    /// Becomes "" in the same buffer, or in a new two-byte one when there is none.
+    void MakeEmpty();
+    /// Cuts the text to n characters when n is below the length.
+    void MakeLength(int n);
+    /// Cuts or pads with blanks to exactly n characters.
+    void MakeFixedLength(int n);
+
+    /// Becomes the printf result of fmt (at most 100,000 characters).
+    void Format(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+    /// Format with the string resource id as the format; "" for an unknown id.
+    void Format(UINT id, ...);
+    /// Format's worker, taking the argument list.
+    void FormatV(const char* fmt, va_list args) __attribute__((format(printf, 2, 0)));
+    /// Becomes the message-formatter result of pattern (%1, %2!d!); "" for an empty result; throws std::bad_alloc on a bad pattern.
+    void FormatMessageA(const char* pattern, ...);
+    /// FormatMessageA with the string resource id as the pattern; "" for an unknown id.
+    void FormatMessageA(UINT id, ...);
+    /// Becomes the system's message for the last error (with its CR LF, at most 999 characters); the new length.
+    int GetSysErrMsg();
+
+private:
+    void AssignN(const char* p, int n);
+    void AppendN(const char* p, int n);
+    void FormatMessageV(const char* pattern, va_list args);
+    void EnsureBuffer() const;
+
+    // Mutable so that the const conversion can give a text its empty buffer.
+    mutable char* m_data;
+    mutable int m_length;
+    mutable int m_capacity;
+};
