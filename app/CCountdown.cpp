@@ -1,0 +1,182 @@
+#include "app/CCountdown.h"
+
+#include <climits>
+#include <cstdint>
+
+#include "app/Random.h"
+#include "app/Version.h"
+
+namespace {
+
+const char* const kCaptionStart = "&Start";
+const char* const kCaptionPause = "&Pause";
+
+// Random chimes draw from 0..120*|m|-1, which the 0..32767 generator covers
+// only down to -273 minutes; a more negative interval chimes as -273 does.
+const int kMostRandomInterval = -273;
+
+// Date-time text kind of the clock field.
+const int kClockTextKind = 9;
+
+// The product page waits this long after start-up, in seconds.
+const int kPageDelaySec = 90;
+
+// Assigning an empty CTxt leaves the target as it was, so the texts of a
+// reused record are emptied one by one.
+void ClearOutput(TickOutput& out) {
+    out.Status.Empty();
+    out.StatusLine.Empty();
+    out.Clock.Empty();
+    out.Title.Empty();
+    out.HasProgress = 0;
+    out.Progress = 0;
+    out.PlayEnd = 0;
+    out.PlayInterval = 0;
+    out.CaptionChanged = 0;
+    out.PageDue = 0;
+}
+
+}  // namespace
+
+CCountdown::CCountdown() {
+    m_StartUp.SetNow();
+    RandomSeed();
+}
+
+const char* CCountdown::StartPause() {
+    if (m_Running) {
+        m_Running = 0;
+        m_Pause.SetNow();
+        return kCaptionStart;
+    }
+    m_Running = 1;
+    m_Completed = 0;
+    if (m_Pause.IsEmpty()) {
+        m_Start.SetNow();
+        m_LastChime = m_Start;
+        if (m_Interval != 0) m_IntervalSec = NextIntervalSec();
+    } else {
+        CZAMDateTime now;
+        now.SetNow();
+        const int paused = m_Pause.GetDiffSec(&now);
+        m_Start.ShiftTime(paused);
+        m_LastChime.ShiftTime(paused);
+    }
+    m_Pause.Reset();
+    return kCaptionPause;
+}
+
+void CCountdown::SetInitial(int length, int interval) {
+    m_Length = length < 2 ? 2 : length;
+    m_Interval = interval;
+}
+
+int CCountdown::SetLength(int minutes) {
+    m_Length = minutes < 2 ? 2 : minutes;
+    return m_Length;
+}
+
+int CCountdown::SetInterval(int minutes) {
+    m_Interval = minutes;
+    m_IntervalSec = m_Interval != 0 ? NextIntervalSec() : 0;
+    return m_Interval;
+}
+
+int CCountdown::NextIntervalSec() {
+    if (m_Interval >= 0) {
+        // A chime further away than the 32-bit count of seconds never comes anyway.
+        const int64_t seconds = static_cast<int64_t>(m_Interval) * 60;
+        return seconds > INT_MAX ? INT_MAX : static_cast<int>(seconds);
+    }
+    const int minutes = m_Interval < kMostRandomInterval ? kMostRandomInterval : m_Interval;
+    return RandomBelow(-minutes * 120);
+}
+
+void CCountdown::PageShown() { m_PagePending = 0; }
+
+void CCountdown::GetTitle(CTxt& out, const char* status) {
+    if (status != nullptr && status[0] != '\0') {
+        out.Format("Kronalt [%s] (Velmora) (Version %s - %s)", status, KRONALT_VERSION,
+                   BuildDate());
+    } else {
+        out.Format("Kronalt (Velmora) (Version %s - %s)", KRONALT_VERSION, BuildDate());
+    }
+}
+
+void CCountdown::FormatRunningStatus(int64_t elapsed, int64_t remaining, CTxt& status,
+                                     int64_t& bracket) {
+    const int e = static_cast<int>(elapsed);
+    if (remaining >= 3600) {
+        status.Format("%02d:%02d:%02d - %02d:%02d:%02d", e / 3600, (e % 3600) / 60, e % 60,
+                      static_cast<int>(remaining / 3600), static_cast<int>((remaining % 3600) / 60),
+                      static_cast<int>(remaining % 60));
+        bracket = e % 3600;
+    } else {
+        // Elapsed minutes are not wrapped at 60: 70 minutes of 90 read 70:00.
+        status.Format("%02d:%02d - %02d:%02d", e / 60, e % 60, static_cast<int>(remaining / 60),
+                      static_cast<int>(remaining % 60));
+        bracket = e;
+    }
+}
+
+void CCountdown::EndCountdown(TickOutput& out) {
+    out.PlayEnd = 1;
+    m_Running = 0;
+    m_Completed = 1;
+    m_Pause.Reset();
+    m_Start.Reset();
+    out.CaptionChanged = 1;
+    out.Status = "DONE";
+}
+
+void CCountdown::Tick(TickOutput& out) {
+    ClearOutput(out);
+    m_Current.SetNow();
+    // The sign of the bracket value decides the brackets; 64 bits because the
+    // remaining time of a huge length does not fit in 32.
+    int64_t bracket = 0;
+
+    if (m_Running) {
+        const int64_t total = static_cast<int64_t>(m_Length) * 60;
+        const int64_t elapsed = m_Start.GetDiffSec(&m_Current);
+        const int64_t remaining = total - elapsed;
+        bracket = remaining;
+        double perMille = static_cast<double>(elapsed) / static_cast<double>(total) * 1000.0;
+        // A clock set back before the start would give a negative position.
+        int progress = perMille < 0 ? 0 : perMille > 1000 ? 1000 : static_cast<int>(perMille);
+
+        if (remaining > 0) {
+            FormatRunningStatus(elapsed, remaining, out.Status, bracket);
+        } else {
+            EndCountdown(out);
+            progress = 1000;
+        }
+
+        // The chime step runs on the ending tick too, so both sounds can fall together.
+        if (m_IntervalSec > 0) {
+            const int sinceChime = m_LastChime.GetDiffSec(&m_Current);
+            bracket = static_cast<int64_t>(m_IntervalSec) - sinceChime;
+            if (sinceChime >= m_IntervalSec) {
+                out.PlayInterval = 1;
+                m_LastChime = m_Current;
+                m_IntervalSec = NextIntervalSec();
+            }
+        }
+
+        GetTitle(out.Title, out.Status);
+        out.HasProgress = 1;
+        out.Progress = progress;
+    } else {
+        out.Status = m_Completed ? "Completed " : "Paused ";
+    }
+
+    m_Current.GetTxt(out.Clock, kClockTextKind);
+
+    if (bracket > 0) {
+        out.StatusLine.Format("[%s]", static_cast<const char*>(out.Status));
+    } else {
+        out.StatusLine = static_cast<const char*>(out.Status);
+    }
+
+    if (m_PagePending && m_StartUp.GetDiffSec(&m_Current) > kPageDelaySec) out.PageDue = 1;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The countdown itself: one countdown's state, turned by a once-a-second tick
+// into everything the user sees and hears. It needs no window, so the window,
+// the console front end and the tests all drive the same engine.
+
+#include "Core/Text/CTxt.h"
+#include "Core/Time/CZAMDateTime.h"
+
+/// What one tick produced, for the owner to carry to its controls.
+struct TickOutput {
+    CTxt Status;            ///< status without brackets ("02:00 - 28:00", "DONE", "Paused ")
+    CTxt StatusLine;        ///< the status as shown: in brackets or alone
+    CTxt Clock;             ///< the tick's instant as "m/d/yyyy hh:mm:ss"
+    CTxt Title;             ///< new window title; empty when the title stays as it was
+    int HasProgress = 0;    ///< 1 on a running tick
+    int Progress = 0;       ///< per mille of the length elapsed, 0..1000, when HasProgress
+    int PlayEnd = 0;        ///< the end sound is to be played
+    int PlayInterval = 0;   ///< the interval sound is to be played (after the end sound)
+    int CaptionChanged = 0; ///< the countdown ended: the Start/Pause caption becomes "&Start"
+    int PageDue = 0;        ///< the product page may be opened now
+};
+
+class CCountdown {
+public:
+    /// Idle engine: start-up instant now, page pending, random generator seeded.
+    CCountdown();
+
+    /// Start, pause or resume; returns the new caption, "&Pause" or "&Start".
+    const char* StartPause();
+    /// The stored length (raised to 2 when below) and interval, without rescheduling.
+    void SetInitial(int length, int interval);
+    /// Stores the length, raised to 2 when below; returns the stored value.
+    int SetLength(int minutes);
+    /// Stores the interval (negative = random) and reschedules; returns it.
+    int SetInterval(int minutes);
+    /// One step of the countdown; fills out completely.
+    void Tick(TickOutput& out);
+    /// Seconds to the next chime for the current interval.
+    int NextIntervalSec();
+    /// The owner has opened the product page: never due again.
+    void PageShown();
+
+    const CTxt& GetEndSound() const { return m_EndSound; }
+    void SetEndSound(const char* path) { m_EndSound.SetTxt(path); }
+    const CTxt& GetIntervalSound() const { return m_IntervalSound; }
+    void SetIntervalSound(const char* path) { m_IntervalSound.SetTxt(path); }
+    int GetLength() const { return m_Length; }
+    int GetInterval() const { return m_Interval; }
+    /// Seconds from the last chime to the next; 0 or less: none scheduled.
+    int GetIntervalSec() const { return m_IntervalSec; }
+    int IsRunning() const { return m_Running; }
+    int IsCompleted() const { return m_Completed; }
+    int IsPagePending() const { return m_PagePending; }
+
+    /// "Kronalt [status] (Velmora) (Version v - date)"; without a status
+    /// (null or empty) the start-up form without brackets.
+    static void GetTitle(CTxt& out, const char* status);
+
+private:
+    void FormatRunningStatus(int64_t elapsed, int64_t remaining, CTxt& status, int64_t& bracket);
+    void EndCountdown(TickOutput& out);
+
+    CTxt m_EndSound;
+    CTxt m_IntervalSound;
+    int m_Length = 2;
+    int m_Interval = 0;
+    int m_IntervalSec = 0;
+    int m_Running = 0;
+    int m_Completed = 0;
+    int m_PagePending = 1;
+    CZAMDateTime m_Start;
+    CZAMDateTime m_Pause;
+    CZAMDateTime m_LastChime;
+    CZAMDateTime m_Current;
+    CZAMDateTime m_StartUp;
+};

@@ -1,0 +1,144 @@
+#include "app/ConsoleTimer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "Core/Platform/Clock.h"
+#include "Core/Platform/Terminal.h"
+#include "app/CCountdown.h"
+
+namespace {
+
+using namespace zam::platform;
+
+const int kTickMs = 1000;
+const char kEscape = 0x1b;
+
+class ConsoleTimer {
+public:
+    explicit ConsoleTimer(const ConsoleOptions& options) : m_Tty(OutputIsTerminal()) {
+        m_Engine.SetInitial(options.Length, options.Interval);
+        m_Engine.StartPause();
+    }
+
+    int Run() {
+        int64_t nextTick = PerformanceCounter();
+        while (!InterruptRequested()) {
+            const int64_t now = PerformanceCounter();
+            if (now >= nextTick) {
+                Tick();
+                nextTick += static_cast<int64_t>(kTickMs) * 1000000;
+                if (nextTick < now) nextTick = now + static_cast<int64_t>(kTickMs) * 1000000;
+                if (m_InputClosed && m_Engine.IsCompleted()) break;  // nobody can start it again
+                continue;
+            }
+            if (m_InputClosed) {
+                WaitForInputOrTime(static_cast<int>((nextTick - now) / 1000000) + 1, false);
+                continue;
+            }
+            if (WaitForInputOrTime(static_cast<int>((nextTick - now) / 1000000) + 1, true) &&
+                !HandleKeys())
+                break;
+        }
+        std::fputs("\n", stdout);
+        std::fflush(stdout);
+        return 0;
+    }
+
+private:
+    // Sleeps until input or time-out; true when input is waiting.
+    static bool WaitForInputOrTime(int timeoutMs, bool watchInput) {
+        if (!watchInput) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+            return false;
+        }
+        return WaitForInput(timeoutMs) == 1;
+    }
+
+    void Tick() {
+        TickOutput out;
+        m_Engine.Tick(out);
+        if (out.PlayEnd) Bell();
+        if (out.PlayInterval) Bell();
+        if (out.Title.IsFilled() && m_Tty) {
+            std::printf("\x1b]0;%s\x07", static_cast<const char*>(out.Title));
+        }
+        Show(out);
+    }
+
+    void Show(const TickOutput& out) {
+        if (m_Tty) {
+            std::printf("\r%s  %s\x1b[K", static_cast<const char*>(out.StatusLine),
+                        static_cast<const char*>(out.Clock));
+        } else {
+            std::printf("%s  %s\n", static_cast<const char*>(out.StatusLine),
+                        static_cast<const char*>(out.Clock));
+        }
+        std::fflush(stdout);
+    }
+
+    static void Bell() {
+        std::fputc('\a', stdout);
+        std::fflush(stdout);
+    }
+
+    // Reads the waiting keys; false when the user confirmed the exit.
+    bool HandleKeys() {
+        char keys[32];
+        const int n = ReadInput(keys, sizeof keys);
+        if (n <= 0) {
+            m_InputClosed = n == 0;
+            return true;
+        }
+        // A lone Escape is the key; Escape with more bytes is a cursor or
+        // function key's sequence and means nothing here.
+        if (keys[0] == kEscape) return n > 1 || !ConfirmExit();
+        for (int i = 0; i < n; ++i) {
+            const char key = keys[i];
+            if (key == ' ' || key == '\n' || key == '\r') {
+                m_Engine.StartPause();
+                Tick();
+            } else if (key == 'q' || key == 'Q') {
+                return !ConfirmExit();
+            }
+        }
+        return true;
+    }
+
+    bool ConfirmExit() {
+        std::fputs(m_Tty ? "\r\x1b[KAre you sure to exit? [y/N] " : "Are you sure to exit? [y/N] ",
+                   stdout);
+        std::fflush(stdout);
+        for (;;) {
+            const int ready = WaitForInput(kTickMs);
+            if (InterruptRequested()) return true;
+            if (ready != 1) continue;
+            char answer[32];
+            const int n = ReadInput(answer, sizeof answer);
+            if (n <= 0) {
+                m_InputClosed = n == 0;
+                return false;
+            }
+            if (answer[0] == '\n' || answer[0] == '\r' || answer[0] == ' ' || answer[0] == 'n' ||
+                answer[0] == 'N' || answer[0] == kEscape || answer[0] == 'y' || answer[0] == 'Y') {
+                const bool yes = answer[0] == 'y' || answer[0] == 'Y';
+                if (!yes) std::fputs(m_Tty ? "" : "\n", stdout);
+                return yes;
+            }
+        }
+    }
+
+    CCountdown m_Engine;
+    bool m_Tty;
+    bool m_InputClosed = false;
+};
+
+}  // namespace
+
+int RunConsoleTimer(const ConsoleOptions& options) {
+    InstallInterruptHandler();
+    TerminalSession terminal;
+    ConsoleTimer timer(options);
+    return timer.Run();
+}

@@ -1,0 +1,302 @@
+#include "app/CCountdown.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Core/Platform/RuntimeRand.h"
+#include "app/Random.h"
+#include "app/Version.h"
+#include "tests/Support/FakeClock.h"
+
+namespace {
+
+using zam::testing::FakeClock;
+
+std::string Str(const CTxt& t) { return std::string(static_cast<const char*>(t)); }
+
+// The status text for elapsed e of total t, written independently of the engine.
+std::string ExpectedStatus(int e, int t) {
+    char buf[64];
+    const int r = t - e;
+    if (r >= 3600) {
+        std::snprintf(buf, sizeof buf, "%02d:%02d:%02d - %02d:%02d:%02d", e / 3600, e % 3600 / 60,
+                      e % 60, r / 3600, r % 3600 / 60, r % 60);
+    } else {
+        std::snprintf(buf, sizeof buf, "%02d:%02d - %02d:%02d", e / 60, e % 60, r / 60, r % 60);
+    }
+    return buf;
+}
+
+class CountdownTest : public ::testing::Test {
+protected:
+    // A winter Monday, far from any daylight-saving change.
+    FakeClock clock{2015, 1, 12, 10, 0, 0};
+
+    TickOutput TickAfter(CCountdown& engine, int seconds = 1) {
+        clock.Advance(seconds);
+        TickOutput out;
+        engine.Tick(out);
+        return out;
+    }
+};
+
+TEST_F(CountdownTest, FreshEngineIsIdleAndTicksPaused) {
+    CCountdown engine;
+    EXPECT_EQ(engine.IsRunning(), 0);
+    EXPECT_EQ(engine.IsCompleted(), 0);
+    TickOutput out = TickAfter(engine);
+    EXPECT_EQ(Str(out.Status), "Paused ");
+    EXPECT_EQ(Str(out.StatusLine), "Paused ");
+    EXPECT_EQ(Str(out.Clock), "1/12/2015 10:00:01");
+    EXPECT_TRUE(out.Title.IsEmpty());
+    EXPECT_EQ(out.HasProgress, 0);
+    EXPECT_EQ(out.PlayEnd + out.PlayInterval + out.CaptionChanged + out.PageDue, 0);
+}
+
+TEST_F(CountdownTest, LengthAndIntervalSetters) {
+    CCountdown engine;
+    EXPECT_EQ(engine.SetLength(0), 2);
+    EXPECT_EQ(engine.SetLength(1), 2);
+    EXPECT_EQ(engine.SetLength(-50), 2);
+    EXPECT_EQ(engine.SetLength(25), 25);
+    engine.SetInitial(1, -3);
+    EXPECT_EQ(engine.GetLength(), 2);
+    EXPECT_EQ(engine.GetInterval(), -3);
+    EXPECT_EQ(engine.GetIntervalSec(), 0);  // SetInitial does not schedule
+    EXPECT_EQ(engine.SetInterval(4), 4);
+    EXPECT_EQ(engine.GetIntervalSec(), 240);
+    EXPECT_EQ(engine.SetInterval(0), 0);
+    EXPECT_EQ(engine.GetIntervalSec(), 0);
+    engine.SetEndSound("/tmp/Harp.wav");
+    engine.SetIntervalSound(nullptr);
+    EXPECT_EQ(Str(engine.GetEndSound()), "/tmp/Harp.wav");
+    EXPECT_TRUE(engine.GetIntervalSound().IsEmpty());
+}
+
+TEST_F(CountdownTest, TwoMinuteRunEndsWithDoneThenCompleted) {
+    CCountdown engine;
+    engine.SetInitial(2, 0);
+    EXPECT_STREQ(engine.StartPause(), "&Pause");
+    TickOutput out;
+    for (int i = 1; i <= 30; ++i) out = TickAfter(engine);
+    EXPECT_EQ(Str(out.StatusLine), "[00:30 - 01:30]");
+    EXPECT_EQ(out.Progress, 250);
+    EXPECT_EQ(Str(out.Title), std::string("Kronalt [00:30 - 01:30] (Velmora) (Version 1.2a - ") +
+                                  BuildDate() + ")");
+    for (int i = 31; i < 120; ++i) {
+        out = TickAfter(engine);
+        EXPECT_EQ(out.PlayEnd, 0);
+    }
+    out = TickAfter(engine);
+    EXPECT_EQ(Str(out.Status), "DONE");
+    EXPECT_EQ(Str(out.StatusLine), "DONE");  // no chime scheduled: R = 0 gives no brackets
+    EXPECT_EQ(out.Progress, 1000);
+    EXPECT_EQ(out.PlayEnd, 1);
+    EXPECT_EQ(out.CaptionChanged, 1);
+    EXPECT_EQ(engine.IsCompleted(), 1);
+    EXPECT_EQ(engine.IsRunning(), 0);
+    const std::string doneTitle = Str(out.Title);
+
+    out = TickAfter(engine);
+    EXPECT_EQ(Str(out.StatusLine), "Completed ");
+    EXPECT_TRUE(out.Title.IsEmpty());
+    EXPECT_EQ(out.HasProgress, 0);
+    EXPECT_NE(doneTitle.find("[DONE]"), std::string::npos);
+
+    // A new start after the end begins again from zero.
+    engine.StartPause();
+    out = TickAfter(engine);
+    EXPECT_EQ(Str(out.StatusLine), "[00:01 - 01:59]");
+    EXPECT_EQ(engine.IsCompleted(), 0);
+}
+
+TEST_F(CountdownTest, LongFormBracketsFollowTheHour) {
+    CCountdown engine;
+    engine.SetInitial(180, 0);
+    engine.StartPause();
+    TickOutput out = TickAfter(engine, 100);
+    EXPECT_EQ(Str(out.StatusLine), "[00:01:40 - 02:58:20]");
+    out = TickAfter(engine, 3500);
+    EXPECT_EQ(Str(out.StatusLine), "01:00:00 - 02:00:00");
+    out = TickAfter(engine, 1);
+    EXPECT_EQ(Str(out.StatusLine), "[01:00:01 - 01:59:59]");
+    // Seventy minutes of ninety: the elapsed minutes are not wrapped.
+    engine.SetLength(90);
+    out = TickAfter(engine, 599);
+    EXPECT_EQ(Str(out.StatusLine), "[70:00 - 20:00]");
+}
+
+TEST_F(CountdownTest, TwoHoursWithSevenMinuteChimesAndTwoPauses) {
+    CCountdown engine;
+    engine.SetInitial(120, 7);
+    engine.StartPause();
+    const int total = 7200;
+    int elapsed = 0;
+    int chimes = 0;
+    // Pause at these running times for these lengths.
+    const int pauseAt[] = {1000, 5000};
+    const int pauseFor[] = {300, 1234};
+    int nextPause = 0;
+    for (;;) {
+        TickOutput out = TickAfter(engine);
+        ++elapsed;
+        if (elapsed == total) {
+            EXPECT_EQ(Str(out.Status), "DONE");
+            // The last chime was at 7140: sixty seconds into the next seven minutes.
+            EXPECT_EQ(Str(out.StatusLine), "[DONE]");
+            EXPECT_EQ(out.PlayEnd, 1);
+            EXPECT_EQ(out.PlayInterval, 0);
+            EXPECT_EQ(out.Progress, 1000);
+            break;
+        }
+        const bool chimeDue = elapsed % 420 == 0;
+        ASSERT_EQ(out.PlayInterval, chimeDue ? 1 : 0) << "at running second " << elapsed;
+        chimes += out.PlayInterval;
+        const std::string status = ExpectedStatus(elapsed, total);
+        ASSERT_EQ(Str(out.Status), status);
+        ASSERT_EQ(Str(out.StatusLine), chimeDue ? status : "[" + status + "]")
+            << "at running second " << elapsed;
+        ASSERT_EQ(out.Progress, elapsed * 1000 / total);
+        ASSERT_EQ(out.PlayEnd, 0);
+
+        if (nextPause < 2 && elapsed == pauseAt[nextPause]) {
+            EXPECT_STREQ(engine.StartPause(), "&Start");
+            for (int i = 0; i < pauseFor[nextPause]; ++i) {
+                TickOutput paused = TickAfter(engine);
+                ASSERT_EQ(Str(paused.StatusLine), "Paused ");
+                ASSERT_TRUE(paused.Title.IsEmpty());
+                ASSERT_EQ(paused.PlayInterval, 0);
+            }
+            EXPECT_STREQ(engine.StartPause(), "&Pause");
+            ++nextPause;
+        }
+    }
+    EXPECT_EQ(chimes, 17);
+    EXPECT_EQ(Str(TickAfter(engine).StatusLine), "Completed ");
+}
+
+TEST_F(CountdownTest, EndAndChimeFallOnTheSameTick) {
+    CCountdown engine;
+    engine.SetInitial(5, 1);
+    engine.StartPause();
+    for (int second = 1; second <= 300; ++second) {
+        TickOutput out = TickAfter(engine);
+        EXPECT_EQ(out.PlayInterval, second % 60 == 0 ? 1 : 0) << second;
+        EXPECT_EQ(out.PlayEnd, second == 300 ? 1 : 0) << second;
+        if (second == 300) {
+            EXPECT_EQ(Str(out.StatusLine), "DONE");
+        }
+    }
+}
+
+TEST_F(CountdownTest, IntervalSetDuringRunCountsFromStart) {
+    CCountdown engine;
+    engine.SetInitial(30, 0);
+    engine.StartPause();
+    TickAfter(engine, 360);
+    engine.SetInterval(5);
+    TickOutput out = TickAfter(engine);
+    EXPECT_EQ(out.PlayInterval, 1);
+    out = TickAfter(engine, 299);
+    EXPECT_EQ(out.PlayInterval, 0);
+    out = TickAfter(engine);
+    EXPECT_EQ(out.PlayInterval, 1);
+}
+
+TEST_F(CountdownTest, PauseDelaysBothElapsedTimeAndNextChime) {
+    CCountdown engine;
+    engine.SetInitial(30, 2);
+    engine.StartPause();
+    TickAfter(engine, 90);
+    engine.StartPause();
+    clock.Advance(300);
+    engine.StartPause();
+    TickOutput out = TickAfter(engine, 29);
+    EXPECT_EQ(Str(out.Status), "01:59 - 28:01");
+    EXPECT_EQ(out.PlayInterval, 0);
+    out = TickAfter(engine);
+    EXPECT_EQ(out.PlayInterval, 1);
+}
+
+TEST_F(CountdownTest, ShorteningBelowElapsedEndsAtNextTick) {
+    CCountdown engine;
+    engine.SetInitial(10, 0);
+    engine.StartPause();
+    TickAfter(engine, 200);
+    engine.SetLength(2);
+    TickOutput out = TickAfter(engine);
+    EXPECT_EQ(Str(out.Status), "DONE");
+    EXPECT_EQ(out.Progress, 1000);
+}
+
+TEST_F(CountdownTest, ClockSetBackKeepsProgressInRange) {
+    CCountdown engine;
+    engine.SetInitial(10, 0);
+    engine.StartPause();
+    TickOutput out = TickAfter(engine, -30);
+    EXPECT_EQ(out.Progress, 0);
+    EXPECT_EQ(out.HasProgress, 1);
+}
+
+TEST_F(CountdownTest, ProductPageDueAfterNinetySecondsUntilShown) {
+    CCountdown engine;
+    EXPECT_EQ(TickAfter(engine, 90).PageDue, 0);
+    EXPECT_EQ(TickAfter(engine).PageDue, 1);
+    EXPECT_EQ(TickAfter(engine).PageDue, 1);  // still due while the owner does not open it
+    engine.PageShown();
+    EXPECT_EQ(TickAfter(engine, 1000).PageDue, 0);
+}
+
+TEST_F(CountdownTest, StartUpTitleHasNoBrackets) {
+    CTxt title;
+    CCountdown::GetTitle(title, nullptr);
+    EXPECT_EQ(Str(title), std::string("Kronalt (Velmora) (Version 1.2a - ") + BuildDate() + ")");
+}
+
+TEST(RandomTest, DrawsStayInRangeWithTheRightMean) {
+    for (int minutes : {1, 5, 60, 273}) {
+        zam::platform::RuntimeSrand(12345u + static_cast<unsigned>(minutes));
+        const int n = 120 * minutes;
+        double sum = 0;
+        for (int i = 0; i < 10000; ++i) {
+            const int r = RandomBelow(n);
+            ASSERT_GE(r, 0);
+            ASSERT_LT(r, n);
+            sum += r;
+        }
+        EXPECT_NEAR(sum / 10000, 60.0 * minutes, 0.02 * 60.0 * minutes) << minutes;
+    }
+    EXPECT_EQ(RandomBelow(0), 0);
+    EXPECT_EQ(RandomBelow(1), 0);
+}
+
+TEST_F(CountdownTest, RandomIntervalsAreClampedAndSeeded) {
+    CCountdown engine;
+    engine.SetInitial(30, -1);
+    zam::platform::RuntimeSrand(7);
+    for (int i = 0; i < 1000; ++i) {
+        const int s = engine.NextIntervalSec();
+        ASSERT_GE(s, 0);
+        ASSERT_LE(s, 119);
+    }
+    engine.SetInterval(-100000);  // beyond what the generator covers: as -273
+    for (int i = 0; i < 1000; ++i) {
+        const int s = engine.NextIntervalSec();
+        ASSERT_GE(s, 0);
+        ASSERT_LT(s, 273 * 120);
+    }
+}
+
+TEST_F(CountdownTest, HugeLengthAndIntervalDoNotOverflow) {
+    CCountdown engine;
+    engine.SetInitial(2147483647, 2147483647);
+    engine.StartPause();
+    TickOutput out = TickAfter(engine, 10);
+    EXPECT_EQ(out.Progress, 0);
+    EXPECT_EQ(out.Status.GetData()[0], '0');
+    EXPECT_EQ(Str(out.StatusLine).front(), '[');
+}
+
+}  // namespace

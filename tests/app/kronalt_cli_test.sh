@@ -1,0 +1,31 @@
+#!/bin/sh
+# Runs the program as a user would from a shell and checks exit code and output.
+# usage: kronalt_cli_test.sh PATH-TO-KRONALT CASE
+bin="$1"
+fail() { echo "FAIL: $*"; echo "--- output:"; echo "$out"; exit 1; }
+
+case "$2" in
+version)
+    out=$("$bin" --version 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "exit code $rc"
+    echo "$out" | grep -Eq '^Kronalt 1\.2a \(built [A-Z][a-z]{2} [0-9]{1,2} [0-9]{4}\)$' || fail "version line"
+    ;;
+bad_option)
+    out=$("$bin" --length ten 2>&1); rc=$?
+    [ $rc -eq 2 ] || fail "exit code $rc, want 2"
+    echo "$out" | grep -q 'Usage: kronalt' || fail "no usage text"
+    out=$("$bin" --frobnicate 2>&1); rc=$?
+    [ $rc -eq 2 ] || fail "exit code $rc for an unknown option"
+    ;;
+console_interrupt)
+    # A real run of a little over two seconds, ended by Ctrl-C.
+    out=$(timeout --preserve-status -s INT 2.5 "$bin" --console --length 2 </dev/null 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "exit code $rc after Ctrl-C"
+    echo "$out" | grep -Eq '^00:00 - 02:00  [0-9]+/[0-9]+/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}$' || fail "first tick"
+    echo "$out" | grep -Eq '^\[00:0[12] - 01:5[89]\]  ' || fail "a running tick in brackets"
+    ;;
+*)
+    fail "unknown case $2"
+    ;;
+esac
+echo "ok: $2"
