@@ -1,0 +1,40 @@
+#pragma once
+// Our INI engine: the profile-file calls the settings store is written
+// against, with the same reading and writing rules, so hand-edited and
+// program-written profiles behave alike.
+//
+// Reading: CR LF, LF or CR end a line; a UTF-8 byte-order mark is skipped.
+// Sections ("[name]", text after ']' ignored) and keys (text before the first
+// '=') match without regard to case, trimmed of blanks and tabs; only the
+// first of duplicate sections is searched and the first of duplicate keys
+// wins. Lines whose first non-blank character is ';' are comments. A value
+// is trimmed, then loses one pair of matching surrounding quotes.
+//
+// Writing keeps every byte it does not need to change: a replaced key keeps
+// its spelling and line end, a new key goes after its section's last
+// non-blank line, a new section goes at the end; new lines end in CR LF.
+// Every write is a read-modify-write under an exclusive advisory lock on the
+// profile's folder, and replaces the file atomically (temporary file in the
+// same folder, flushed to disk, renamed), so neither a crash nor a second
+// process can tear or lose a profile.
+
+namespace zam::platform {
+
+/// Delivers the value of key in section of the profile at path into buf
+/// (at most size - 1 characters, always terminated when size > 0), or the
+/// default when the file, section or key is missing (null default: "").
+/// Returns the number of characters delivered; size 0 returns 0 and leaves
+/// buf untouched.
+int GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buf,
+                             int size, const char* path);
+
+/// Sets key in section to value (leading blanks removed). A null value
+/// deletes the key's line; a null key deletes the whole section; deleting
+/// what is not there succeeds. Returns 1 on success, 0 on failure: a null
+/// section or path, a folder that does not exist or cannot be written, a
+/// section holding CR, LF or ']', a key holding CR, LF or '=' or beginning
+/// with '[' or ';', or a value holding CR or LF.
+int WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                               const char* path);
+
+}  // namespace zam::platform
