@@ -28,8 +28,9 @@
 //   and return the length.
 // - Format results longer than 100,000 characters are cut to 100,000.
 // - MakeLength and MakeFixedLength with n below 0 change nothing.
-// - ReadFromRam with n below 0 (or a null source) sets "" and returns 0 (n for
-//   a null source).
+// - ReadFromRam takes n below 0 as 0 and reads a null source as no bytes.
+// - Replace(from, '\0') ends the text at the first replaced character.
+// - Format gives "" when the C library cannot format (an encoding error).
 
 #include <cstdarg>
 
@@ -160,7 +161,8 @@ public:
 private:
     void AssignN(const char* p, int n);
     void AppendN(const char* p, int n);
-    void FormatMessageV(const char* pattern, va_list args);
+    void Grow(int n, bool keepText);
+    bool FormatMessageV(const char* pattern, va_list args);
     void EnsureBuffer() const;
 
     // Mutable so that the const conversion can give a text its empty buffer.
