@@ -30,6 +30,7 @@ public:
         case COLOR_MENU: return RGB(240, 240, 240);
         case COLOR_WINDOW: return RGB(255, 255, 255);
         case COLOR_WINDOWFRAME: return RGB(100, 100, 100);
+        case COLOR_ACTIVEBORDER: return RGB(180, 180, 180);
         case COLOR_BTNFACE: return RGB(240, 240, 240);
         default: return RGB(0, 0, 0);
         }

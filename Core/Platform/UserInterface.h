@@ -45,6 +45,7 @@
 #define COLOR_MENU 4
 #define COLOR_WINDOW 5
 #define COLOR_WINDOWFRAME 6
+#define COLOR_ACTIVEBORDER 10
 #define COLOR_BTNFACE 15
 
 namespace zam::platform {
