@@ -58,7 +58,7 @@ public:
     int SetDT(int date, int time);
     /// A 64-bit date-time number as text; -1 (value reset) when the date part is not positive, else as SetDT(date, time).
     int SetDT64(const char* text);
-    /// Local time of a seconds-since-1970 count; 0, or -1 (value reset) when the local year is outside 1900-2155.
+    /// Local time of a seconds-since-1970 count; 0, or -1 (value unchanged) when the local year is outside 1900-2155.
     int SetDTUnix(int64_t seconds);
     /// Serial day number (0 = 30 Dec 1899), fraction = time of day; 0 if valid, -1 (value reset) when out of range.
     int SetDTFloat(double serial);
@@ -68,7 +68,7 @@ public:
     int SetDTJul(const char* julian);
     /// Date of a sequence number, time kept; returns the result of SetDate(year, month, day).
     int SetDTFromSeq(unsigned seq);
-    /// File time by kind A/C/M/S; 0 (also for an unknown kind), -1 file not found, -2 times unreadable.
+    /// File time by kind A/C/M/S (value reset first); 0 (also for an unknown kind), -1 path unreachable, -2 times unreadable or out of range.
     int SetDTFile(const char* path, char kind);
     /// Date fields, time kept (year below 100 means 2000+); 0 if valid, -1 if not or year/field unrepresentable (then unchanged).
     int SetDate(int year, int month, int day);
