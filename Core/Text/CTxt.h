@@ -158,6 +158,11 @@ public:
     /// Becomes the system's message for the last error (with its CR LF, at most 999 characters); the new length.
     int GetSysErrMsg();
 
+    /// Replaces each "@n" by field n of values (fields split at delim); 0, or
+    /// -1 values has no field, -2 text empty, -3 '@' without a number, -4 a
+    /// missing or (lenient 0) empty field. On a code the text is unchanged.
+    int FillPlaceHolder(const char* values, int lenient, char delim);
+
 private:
     void AssignN(const char* p, int n);
     void AppendN(const char* p, int n);

@@ -259,3 +259,32 @@ TEST_F(TextFileTest, ReaderForgetsAMemoryBlockLeftBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlaceHolderTest, FillsFieldsOrRefuses) {
+    CTxt t("@2 and @1");
+    EXPECT_EQ(t.FillPlaceHolder("red,green", 0, ','), 0);
+    EXPECT_STREQ(t, "green and red");
+    t = "@3";
+    EXPECT_EQ(t.FillPlaceHolder("red,green", 0, ','), -4);
+    EXPECT_STREQ(t, "@3");
+    EXPECT_EQ(t.FillPlaceHolder("red,green", 1, ','), 0);
+    EXPECT_STREQ(t, "");
+    t = "a@b";
+    EXPECT_EQ(t.FillPlaceHolder("red,green", 1, ','), -3);
+    EXPECT_STREQ(t, "a@b");
+    t = "done @2";
+    EXPECT_EQ(t.FillPlaceHolder("x;;", 0, ';'), -4);  // field 2 is empty
+    EXPECT_EQ(t.FillPlaceHolder("x;y", 0, ';'), 0);
+    EXPECT_STREQ(t, "done y");
+    t = "@99999999999999999999";
+    EXPECT_EQ(t.FillPlaceHolder("a", 0, ','), -4);
+    CTxt empty;
+    EXPECT_EQ(empty.FillPlaceHolder("a", 0, ','), -2);
+    EXPECT_EQ(t.FillPlaceHolder("", 0, ','), -1);
+    t = "trailing @";
+    EXPECT_EQ(t.FillPlaceHolder("a", 0, ','), -3);
+}
+
+}  // namespace
