@@ -19,7 +19,7 @@ build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/bin/kronalt --console $(ARGS)
+	$(BUILD)/bin/kronalt --console $(ARGS)
 
 test: test-main test-asan
 
