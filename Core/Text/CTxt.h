@@ -33,6 +33,9 @@
 // - Format gives "" when the C library cannot format (an encoding error).
 
 #include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "Core/Platform/WinTypes.h"
 
@@ -162,6 +165,94 @@ public:
     /// -1 values has no field, -2 text empty, -3 '@' without a number, -4 a
     /// missing or (lenient 0) empty field. On a code the text is unchanged.
     int FillPlaceHolder(const char* values, int lenient, char delim);
+
+    // --- whole files, records and numbered names -------------------------
+    // LoadFromFile, SaveToFile, SaveToFileCommit, GetNextFile and PrintFile
+    // put their failure message into the text itself.
+
+    /// Becomes the whole file (zero bytes included); the length, or -1 with "Cannot open '%s' (%s)".
+    int LoadFromFile(const char* path);
+    /// Writes the characters (append 1: at the end); the length, or -1 with "Missing filename" or "Cannot open '%s' (%s)".
+    int SaveToFile(const char* path, int append);
+    /// SaveToFile, flushed to disk before it returns.
+    int SaveToFileCommit(const char* path, int append);
+    /// Becomes the first free name of pattern's "%%" sequence; the number, or -1 without a placeholder.
+    int GetNextFile(const char* pattern);
+    /// Writes a record: 32-bit little-endian count, characters, zero; count + 4, -1/-2 on a failed write.
+    int BinarySave(FILE* f) const;
+    /// Reads a record; 0, or -1 for a short read or a count that is negative, absurd or past the end.
+    int BinaryRead(FILE* f);
+    /// Reads a record from memory; the bytes consumed, or -1 for a negative or absurd count.
+    int BinaryRead(const unsigned char* mem);
+    /// The same, taking at most available bytes; -1 when the record does not fit in them.
+    int BinaryRead(const unsigned char* mem, int available);
+
+    // --- paths ('/' and '\' both separate; "X:" is a drive) ---------------
+
+    /// Part kind of the held path into out (0 drive, 1 folder, 2 name, 3 extension without '.', 4 drive+folder, 5 name+ext, 6 all but ext, 7 all); out's length.
+    int GetFileTxt(int kind, CTxt& out) const;
+    /// Single backslashes become '/', a pair stays; trailing '/' removed.
+    void MakeFn();
+    /// '/' becomes backslash (a pair is skipped); trailing separators removed.
+    void MakeFnDOS();
+    /// Replaces name and extension (null ext keeps the old one); 0.
+    int MakeFileName(const char* name, const char* ext);
+    /// Sets the extension; 1 when it was already ext (any case), else 0.
+    int MakeFileExt(const char* ext);
+    /// Appends s (after '-' when dash) to the name; the new length.
+    int AddToFn(const char* s, int dash);
+    /// Puts s (and '-' when dash) before the name; the new length.
+    int InsertToFn(const char* s, int dash);
+    /// 1 when part kind of both paths is equal (any case); kind 7 normalises both first.
+    int IsSameFileTxt(const char* other, int kind);
+    /// Appends fmt (a %s then a %d; null: "\r\n(File=%s, Line=%d)") with file and line; the new length.
+    int AppendFileLocation(const char* file, int line, const char* fmt);
+    /// Part kind of the running program's file name, its Release/ level left out.
+    static void GetExeName(CTxt& out, int kind);
+    /// Index of the first string equal to s (any case); -1 when none.
+    static int FindStringArray(const std::vector<std::string>& strings, const char* s);
+
+    // --- fields, hex and numbers -----------------------------------------
+
+    /// Becomes src up to the first delim (trimRight: without blanks before it); the length.
+    int GetField(const char* src, char delim, int trimRight);
+    /// Becomes v as upper-case hex: kind 1/2/3 the last 2/4/6 digits, else 8.
+    void GetHex(unsigned long v, int kind);
+    /// Becomes v as hex with 2, 4 or 6 digits, else 8; the length.
+    int MakeHexValue(int v, int digits);
+    /// Becomes "0A,FF," for 1..1000 bytes, else "GetHexArray(%dBy)".
+    void GetHexArray(const unsigned char* bytes, int n);
+    /// toHex: every byte as two hex digits; 0: hex pairs back to bytes. The length, -1 empty.
+    int ConvHex(int toHex);
+    /// Becomes v with decimals places, trailing fraction zeros and a last point removed; the length.
+    int MakeValueTxt(double v, int decimals);
+
+    // --- conversions (each returns the new length) ------------------------
+
+    /// Escapes < > & ' " and bytes outside 32..126 for XML.
+    int ConvTxt2XML();
+    /// Undoes ConvTxt2XML's escapes (the five entities and "&#xHH;").
+    int ConvXML2Txt();
+    /// Decodes web text: &nbsp; &amp; backslash escapes, '+', "%%" and %HH.
+    int ConvHTM2TXT();
+    /// decode 0: CR, LF, tab become \r \n \t; otherwise back (other escapes dropped).
+    int ConvCRLF(int decode);
+    /// Puts a CR before every LF that has none.
+    int InsertCR();
+    /// Reversible scrambling of printable characters (restore undoes it).
+    int ConvProt(int restore, int key);
+
+    // --- masking ----------------------------------------------------------
+
+    /// Characters not allowed in file names: replace 0 gives the first (0: none); else each becomes '_' and the first index (-1: none) is returned; -1 empty.
+    int MaskNonFilename(int replace, const char* extra);
+    /// The same for names of variables: letters, digits, '_' and extra.
+    int MaskNonVar(int replace, const char* extra);
+    /// Bytes outside 32..126 become '+'; the number replaced.
+    int MaskNonPrintable();
+
+    /// Hex dump of a file into "<name>-<width>.txt"; 0, or -1 empty/missing, -2 cannot open, -3 read error (message in the text).
+    int PrintFile(const char* path, int width, int withPos);
 
 private:
     void AssignN(const char* p, int n);
