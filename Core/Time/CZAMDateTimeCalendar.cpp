@@ -4,9 +4,7 @@
 #include "Core/Time/CZAMDateTime.h"
 
 #include <cmath>
-#include <cstdlib>
-
-#include "Core/Platform/Clock.h"
+#include <cstdint>
 
 namespace {
 
@@ -19,7 +17,7 @@ constexpr int kFixedMonthDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30,
 constexpr int64_t kJulianOf1970 = 2440588;
 
 // Days since 1 Jan 1970 of a real Gregorian date (Hinnant's days-from-civil).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+constexpr int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -40,8 +38,9 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
     y = static_cast<int>(era * 400 + yoe + (m <= 2));
 }
 
-const int64_t kFirstDay = DaysFromCivil(1900, 1, 1);
-const int64_t kLastDay = DaysFromCivil(2155, 12, 31);
+constexpr int64_t kFirstDay = DaysFromCivil(1900, 1, 1);
+constexpr int64_t kLastDay = DaysFromCivil(2155, 12, 31);
+static_assert(kLastDay - kFirstDay + 1 == 93502, "256 years of days");
 
 // Month and day form a date that exists, whatever the time fields hold.
 bool DateIsReal(const CZAMDateTime& dt) {

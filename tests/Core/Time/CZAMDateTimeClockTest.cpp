@@ -16,11 +16,13 @@
 #include "Core/Time/CZAMDateTime.h"
 #include "tests/Core/Time/DateTimeTestUtil.h"
 #include "tests/Support/FakeClock.h"
+#include "tests/Support/TempDir.h"
 
 using zam::testing::FakeClock;
 using zam::testing::Fields;
 using zam::testing::MakeDT;
 using zam::testing::ScopedTimeZone;
+using zam::testing::TempDir;
 
 TEST(DateTimeClock, NowLocalUniversalEastern) {
     FakeClock clock(2015, 8, 12, 14, 30, 5);  // New York daylight time, UTC-4
@@ -115,65 +117,44 @@ TEST(DateTimeClock, JulianSetters) {
 
 namespace {
 
-// A file in a fresh temporary folder, removed with it.
-class TempFile {
-public:
-    TempFile() {
-        char pattern[] = "/tmp/zamdtXXXXXX";
-        dir_ = mkdtemp(pattern);
-        path_ = dir_ + "/stamp.txt";
-        FILE* f = std::fopen(path_.c_str(), "w");
-        if (f) {
-            std::fputs("x", f);
-            std::fclose(f);
-        }
-    }
-    ~TempFile() {
-        std::remove(path_.c_str());
-        rmdir(dir_.c_str());
-    }
-    const std::string& Path() const { return path_; }
-    const std::string& Dir() const { return dir_; }
-
-    bool SetTimes(int64_t access, int64_t modification) const {
-        timespec ts[2];
-        ts[0].tv_sec = static_cast<time_t>(access);
-        ts[0].tv_nsec = 250000000;
-        ts[1].tv_sec = static_cast<time_t>(modification);
-        ts[1].tv_nsec = 750000000;
-        return utimensat(AT_FDCWD, path_.c_str(), ts, 0) == 0;
-    }
-
-private:
-    std::string dir_;
-    std::string path_;
-};
+// Sets a file's access and modification times, with fractions of a second
+// that the value must drop.
+bool SetFileTimes(const std::string& path, int64_t access, int64_t modification) {
+    timespec ts[2];
+    ts[0].tv_sec = static_cast<time_t>(access);
+    ts[0].tv_nsec = 250000000;
+    ts[1].tv_sec = static_cast<time_t>(modification);
+    ts[1].tv_nsec = 750000000;
+    return utimensat(AT_FDCWD, path.c_str(), ts, 0) == 0;
+}
 
 }  // namespace
 
 TEST(DateTimeFile, KindsOfFileTime) {
-    TempFile file;
-    ASSERT_TRUE(file.SetTimes(1420462989, 1439404205));  // 5 Jan 2015 08:03:09, 12 Aug 2015 14:30:05
+    TempDir dir;
+    dir.Write("stamp.txt", "x");
+    const std::string path = dir.File("stamp.txt");
+    ASSERT_TRUE(SetFileTimes(path, 1420462989, 1439404205));  // 5 Jan 2015 08:03:09, 12 Aug 2015 14:30:05
     CZAMDateTime dt;
-    EXPECT_EQ(dt.SetDTFile(file.Path().c_str(), 'A'), 0);
+    EXPECT_EQ(dt.SetDTFile(path.c_str(), 'A'), 0);
     EXPECT_EQ(Fields(dt), Fields(2015, 1, 5, 8, 3, 9));
-    EXPECT_EQ(dt.SetDTFile(file.Path().c_str(), 'm'), 0);
+    EXPECT_EQ(dt.SetDTFile(path.c_str(), 'm'), 0);
     EXPECT_EQ(Fields(dt), Fields(2015, 8, 12, 14, 30, 5));
-    EXPECT_EQ(dt.SetDTFile(file.Path().c_str(), 'S'), 0);
+    EXPECT_EQ(dt.SetDTFile(path.c_str(), 'S'), 0);
     EXPECT_EQ(Fields(dt), Fields(2015, 8, 12, 14, 30, 5));
 
     // Creation is the birth time (or the status change): the real "just now".
-    EXPECT_EQ(dt.SetDTFile(file.Path().c_str(), 'c'), 0);
+    EXPECT_EQ(dt.SetDTFile(path.c_str(), 'c'), 0);
     CZAMDateTime now;
     now.SetNow();
     EXPECT_LT(std::abs(dt.GetDiffSec(&now)), 300) << Fields(dt);
 
-    EXPECT_EQ(dt.SetDTFile(file.Dir().c_str(), 'M'), 0);  // folders answer too
+    EXPECT_EQ(dt.SetDTFile(dir.Path().c_str(), 'M'), 0);  // folders answer too
     EXPECT_EQ(dt.IsValid(), 1);
 
-    EXPECT_EQ(dt.SetDTFile(file.Path().c_str(), 'X'), 0);  // unknown kind
+    EXPECT_EQ(dt.SetDTFile(path.c_str(), 'X'), 0);  // unknown kind
     EXPECT_EQ(dt.IsEmpty(), 1);
-    const std::string missing = file.Dir() + "/none.txt";
+    const std::string missing = dir.File("none.txt");
     dt = MakeDT(2015, 8, 12);
     EXPECT_EQ(dt.SetDTFile(missing.c_str(), 'M'), -1);
     EXPECT_EQ(dt.IsEmpty(), 1);
@@ -190,10 +171,11 @@ TEST(DateTimeFile, KindsOfFileTime) {
 }
 
 TEST(DateTimeFile, PlatformStamps) {
-    TempFile file;
-    ASSERT_TRUE(file.SetTimes(1420462989, 1439404205));
+    TempDir dir;
+    dir.Write("stamp.txt", "x");
+    ASSERT_TRUE(SetFileTimes(dir.File("stamp.txt"), 1420462989, 1439404205));
     zam::platform::FileTimes times;
-    ASSERT_EQ(zam::platform::GetFileTimes(file.Path().c_str(), times), 0);
+    ASSERT_EQ(zam::platform::GetFileTimes(dir.File("stamp.txt").c_str(), times), 0);
     EXPECT_EQ(times.Access.Seconds, 1420462989);
     EXPECT_EQ(times.Access.Nanoseconds, 250000000);
     EXPECT_EQ(times.Modification.Seconds, 1439404205);
