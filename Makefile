@@ -4,11 +4,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 10
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI, where nobody is there to read them.
 WERROR     := $(if $(filter true,$(CI)),ON,OFF)
 
-.PHONY: all build run test test-main test-asan bench clean
+.PHONY: all build run test test-main test-asan fuzz bench clean
 
 all: build
 
@@ -21,7 +23,7 @@ build: $(BUILD)/CMakeCache.txt
 run: build
 	$(BUILD)/bin/kronalt --console $(ARGS)
 
-test: test-main test-asan
+test: test-main test-asan fuzz
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -35,10 +37,23 @@ test-asan:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# Every fuzz target gets a short run from its seed corpus; new inputs it finds
+# go to a scratch folder, never into the repository.
+fuzz:
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DKRONALT_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@set -e; for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
+	    name=$${f##*/fuzz_}; scratch=$$(mktemp -d); \
+	    echo "== fuzz $$name for $(FUZZ_SECONDS)s"; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$scratch fuzz/corpus/$$name 2>$$scratch.log \
+	        || { tail -40 $$scratch.log; rm -rf $$scratch $$scratch.log; exit 1; }; \
+	    grep -E "^#[0-9]+.*DONE" $$scratch.log | tail -1; rm -rf $$scratch $$scratch.log; \
+	done
+
 bench:
 	cmake -S . -B $(BENCH_BUILD) -DKRONALT_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
