@@ -10,6 +10,7 @@
 
 #include "Core/Platform/Clock.h"
 #include "Core/Platform/FileTimes.h"
+#include "Core/System/Log.h"
 
 namespace {
 
@@ -155,13 +156,19 @@ int CZAMDateTime::SetDT(const FILETIME* ft) {
 
 int CZAMDateTime::SetDT(int date, int time) {
     // A negative time number would split into negative fields.
-    if (time < 0 || !IsTime(time)) return -2;
+    if (time < 0 || !IsTime(time)) {
+        LogTrace("DateTime", 0, "Invalid Time: %d", time);
+        return -2;
+    }
     m_Hour = static_cast<unsigned char>(time / 10000);
     m_Min = static_cast<unsigned char>(time % 10000 / 100);
     m_Sec = static_cast<unsigned char>(time % 100);
-    if (!IsDate(date)) return -1;
+    // Dates up to 2999 pass the range test, but the year byte ends at 2155.
+    if (!IsDate(date) || date / 10000 > kLastYear) {
+        LogTrace("DateTime", 0, "Invalid Date: %d", date);
+        return -1;
+    }
     const int year = date / 10000;
-    if (year > kLastYear) return -1;
     m_Year = static_cast<unsigned char>(year - 1900);
     m_Month = static_cast<unsigned char>(date / 100 % 100);
     m_Day = static_cast<unsigned char>(date % 100);

@@ -13,6 +13,7 @@
 
 #include "Core/Platform/Clock.h"
 #include "Core/Platform/FileTimes.h"
+#include "Core/System/Log.h"
 #include "Core/Time/CZAMDateTime.h"
 #include "tests/Core/Time/DateTimeTestUtil.h"
 #include "tests/Support/FakeClock.h"
@@ -184,4 +185,21 @@ TEST(DateTimeFile, PlatformStamps) {
     EXPECT_EQ(zam::platform::GetFileTimes("", times), -1);
     EXPECT_EQ(zam::platform::GetFileTimes(nullptr, times), -1);
     EXPECT_EQ(times.Access.Seconds, 0);
+}
+
+// The two refusals of SetDT(date, time) leave a line in the log.
+TEST(DateTimeLog, RefusedNumbersAreLogged) {
+    LogResetForTests();
+    TempDir dir;
+    ASSERT_EQ(LogLine("*OPENLOG", dir.File("dt.log").c_str(), 1), 1);
+    CZAMDateTime dt;
+    EXPECT_EQ(dt.SetDT(20150812, 240001), -2);
+    EXPECT_EQ(dt.SetDT(21560101, 0), -1);
+    EXPECT_EQ(dt.SetDT(20150812, 0), 0);
+    LogLine("*CLOSE", "", 0);
+    const std::string log = dir.Read("dt.log");
+    EXPECT_NE(log.find("Invalid Time: 240001"), std::string::npos) << log;
+    EXPECT_NE(log.find("Invalid Date: 21560101"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Invalid Date: 20150812"), std::string::npos) << log;
+    LogResetForTests();
 }
