@@ -38,6 +38,7 @@ public:
 };
 
 MessageBoxPresenter* g_presenter = nullptr;
+ListViewSource* g_listViews = nullptr;
 SystemColourSource* g_colours = nullptr;
 
 MessageBoxPresenter& Presenter() {
@@ -82,6 +83,10 @@ COLORREF GetSysColor(int index) {
     static BuiltInColours fallback;
     return g_colours ? g_colours->Get(index) : fallback.Get(index);
 }
+
+void SetListViewSource(ListViewSource* source) { g_listViews = source; }
+
+ListViewSource* GetListViewSource() { return g_listViews; }
 
 void RegisterStringResource(UINT id, const char* text) { Resources()[id] = text ? text : ""; }
 

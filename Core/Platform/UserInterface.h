@@ -86,6 +86,27 @@ void SetSystemColourSource(SystemColourSource* source);
 /// The colour of a system element (COLOR_* index).
 COLORREF GetSysColor(int index);
 
+/// Reads list-view controls of this program; the window build registers one.
+/// Other programs' controls cannot be read on this system.
+class ListViewSource {
+public:
+    virtual ~ListViewSource() = default;
+    /// True when wnd is a list-view control this source can read.
+    virtual bool IsListView(HWND wnd) = 0;
+    /// Number of rows (0 or less when unknown).
+    virtual int GetItemCount(HWND wnd) = 0;
+    /// The text of a row's column (column 0 is the item itself).
+    virtual std::string GetItemText(HWND wnd, int row, int column) = 0;
+    /// Marks a row selected or not.
+    virtual void SetItemSelected(HWND wnd, int row, bool selected) = 0;
+};
+
+/// Installs a list-view source (not owned); nullptr removes it.
+void SetListViewSource(ListViewSource* source);
+
+/// The installed list-view source, or nullptr.
+ListViewSource* GetListViewSource();
+
 /// Registers the text of a string resource, replacing an earlier one.
 void RegisterStringResource(UINT id, const char* text);
 

@@ -39,6 +39,8 @@
 
 #include "Core/Platform/WinTypes.h"
 
+class CTxtArray;
+
 class CTxt {
 public:
     /// An empty text without a buffer.
@@ -250,6 +252,9 @@ public:
     int MaskNonVar(int replace, const char* extra);
     /// Bytes outside 32..126 become '+'; the number replaced.
     int MaskNonPrintable();
+
+    /// Becomes every text of list followed by sep (null: CR LF); the list's size.
+    int LoadFromArray(CTxtArray* list, const char* sep);
 
     /// Hex dump of a file into "<name>-<width>.txt"; 0, or -1 empty/missing, -2 cannot open, -3 read error (message in the text).
     int PrintFile(const char* path, int width, int withPos);

@@ -1,6 +1,8 @@
 #include "Core/Text/RuntimeConv.h"
 
 #include <cctype>
+#include <cinttypes>
+#include <cstdio>
 #include <charconv>
 #include <cstring>
 
@@ -66,6 +68,13 @@ double RuntimeAtof(const char* text) {
         value = tiny ? 0.0 : __builtin_huge_val();
     }
     return negative ? -value : value;
+}
+
+std::string PointerText(const void* p) {
+    char text[2 * sizeof(void*) + 1];
+    std::snprintf(text, sizeof text, "%0*" PRIXPTR, static_cast<int>(2 * sizeof(void*)),
+                  reinterpret_cast<uintptr_t>(p));
+    return text;
 }
 
 }  // namespace zam

@@ -5,6 +5,7 @@
 // exponent forms, always with a '.' as the decimal point.
 
 #include <cstdint>
+#include <string>
 
 namespace zam {
 
@@ -17,5 +18,9 @@ int64_t RuntimeAtoi64(const char* text);
 
 /// Leading blanks, then the longest decimal or exponent number; 0 when none.
 double RuntimeAtof(const char* text);
+
+/// A pointer as the runtime's "%p" writes it: upper-case hex, zero-padded
+/// to the pointer's width, without "0x".
+std::string PointerText(const void* p);
 
 }  // namespace zam
