@@ -112,6 +112,22 @@ public:
     int LoadFromLC(HWND wnd, CTxt& msg, int columns);
 
 private:
+    // Loaders of many lines double the storage instead of adding 1,024 slots
+    // at a time, which would copy the list over and over; the caller's
+    // growth step is restored afterwards.
+    class BulkGrowth {
+    public:
+        explicit BulkGrowth(SPtrArray& items) : m_Items(items), m_Saved(items.GetGrowBy()) {}
+        ~BulkGrowth() { m_Items.SetSizeInit(0, m_Saved); }
+        void Added(int size) {
+            if (size >= 1024 && m_Items.GetGrowBy() < size) m_Items.SetSizeInit(0, size);
+        }
+
+    private:
+        SPtrArray& m_Items;
+        int m_Saved;
+    };
+
     void SortWith(int (*cmp)(const void*, const void*), bool reserve);
     bool MakeEntry(const std::string& path, std::string& entry) const;
     int LoadDir(const char* dir, int desc, int fileOnly, const char* pattern, int nLev, int trace);

@@ -60,6 +60,28 @@ bool IsLink(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+// Folder or file, from the directory entry when it says, else from stat
+// (which also follows links); false when the entry cannot be examined.
+bool ExamineEntry(const dirent* found, const std::string& full, bool& isFolder) {
+    if (found->d_type == DT_REG || found->d_type == DT_DIR) {
+        isFolder = found->d_type == DT_DIR;
+        return true;
+    }
+    struct stat st{};
+    if (stat(full.c_str(), &st) != 0) return false;
+    isFolder = S_ISDIR(st.st_mode);
+    return true;
+}
+
+// The entry's path in the library's form ('/' separators, no trailing '/');
+// most paths already are, and are left as they come.
+std::string NormalPath(const std::string& full) {
+    if (full.find('\\') == std::string::npos && (full.empty() || full.back() != '/')) return full;
+    CTxt normal(full.c_str());
+    normal.MakeFn();
+    return normal.GetData() != nullptr ? normal.GetData() : "";
+}
+
 bool FormatTimeEntry(const zam::platform::FileStamp& stamp, const std::string& path,
                      std::string& entry) {
     std::tm local{};
@@ -122,9 +144,9 @@ int CTxtArray::LoadDir(const char* dir, int desc, int fileOnly, const char* patt
         if (!MatchesWildcard(filter, name)) continue;
         const std::string full = std::string(folder) + "/" + name;
         if (trace > 1) LogTrace(kDirSource, 1, "Dir=%s, nLev=%d, File=%s", folder, nLev, name);
-        struct stat st{};
-        if (stat(full.c_str(), &st) != 0) continue;
-        if (S_ISDIR(st.st_mode)) {
+        bool isFolder = false;
+        if (!ExamineEntry(found, full, isFolder)) continue;
+        if (isFolder) {
             if (desc == 1 && !IsLink(full)) {
                 LoadDir(full.c_str(), desc, fileOnly, pattern, nLev + 1, trace);
             }
@@ -132,10 +154,8 @@ int CTxtArray::LoadDir(const char* dir, int desc, int fileOnly, const char* patt
             continue;
         }
         if (!filter.Extension.empty() && !HasExtension(full, filter.Extension)) continue;
-        CTxt normal(full.c_str());
-        normal.MakeFn();
         std::string entry;
-        if (!MakeEntry(normal.GetData() != nullptr ? normal.GetData() : "", entry)) continue;
+        if (!MakeEntry(NormalPath(full), entry)) continue;
         if (trace > 0) LogTrace(kDirSource, 1, "Dir=%s, nLev=%d, Found File=%s", folder, nLev, name);
         Add(entry.c_str());
     }
@@ -218,17 +238,15 @@ int CTxtArray::LoadTree(const char* dir, const char* ext, int nLev, int trace, i
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
         const std::string full = std::string(folder) + "/" + name;
         if (trace > 1) LogTrace(kTreeSource, 1, "Dir=%s, nLev=%d, File=%s", folder, nLev, name);
-        struct stat st{};
-        if (stat(full.c_str(), &st) != 0) continue;
-        if (S_ISDIR(st.st_mode)) {
+        bool isFolder = false;
+        if (!ExamineEntry(found, full, isFolder)) continue;
+        if (isFolder) {
             if (recurse == 1 && !IsLink(full)) LoadTree(full.c_str(), ext, nLev + 1, trace, recurse);
             continue;
         }
         if (!extension.empty() && !HasExtension(full, extension)) continue;
-        CTxt normal(full.c_str());
-        normal.MakeFn();
         std::string entry;
-        if (!MakeEntry(normal.GetData() != nullptr ? normal.GetData() : "", entry)) continue;
+        if (!MakeEntry(NormalPath(full), entry)) continue;
         if (trace > 0) LogTrace(kTreeSource, 1, "Dir=%s, nLev=%d, Found File=%s", folder, nLev, name);
         Add(entry.c_str());
     }

@@ -28,6 +28,7 @@ int CTxtArray::LoadFromFile(const char* path, CTxt& err, int keepLast) {
         return -1;
     }
     RemoveAll();
+    BulkGrowth growth(m_Items);
     std::vector<char> line(kLineArea);
     for (;;) {
         const int n = freadline(line.data(), kLineArea, f);
@@ -35,7 +36,7 @@ int CTxtArray::LoadFromFile(const char* path, CTxt& err, int keepLast) {
             if (keepLast) Add(line.data());
             break;
         }
-        Add(line.data());
+        growth.Added(Add(line.data()) + 1);
     }
     std::fclose(f);
     return GetSize();
@@ -49,9 +50,10 @@ int CTxtArray::LoadFromFileBuf(const char* path, CTxt& err, int maxLines) {
         return -1;
     }
     if (maxLines >= 0) RemoveAll();
+    BulkGrowth growth(m_Items);
     std::vector<char> line(kLineArea);
     while (bufgetline(line.data(), kLineArea) >= 0) {
-        Add(line.data());
+        growth.Added(Add(line.data()) + 1);
         if (maxLines > 0 && GetSize() >= maxLines) break;
     }
     bufclose();

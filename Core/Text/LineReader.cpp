@@ -29,6 +29,18 @@ struct LineReader {
 
 LineReader g_reader;
 
+// The first LF, CR, NUL or end-of-text byte in [from, end), or end. memchr
+// scans many bytes at a time, which a byte loop cannot.
+const char* FirstSpecial(const char* from, const char* end) {
+    const void* lf = std::memchr(from, '\n', static_cast<size_t>(end - from));
+    const char* bound = lf != nullptr ? static_cast<const char*>(lf) : end;
+    for (const char special : {'\r', '\0', kEndOfText}) {
+        const void* hit = std::memchr(from, special, static_cast<size_t>(bound - from));
+        if (hit != nullptr) bound = static_cast<const char*>(hit);
+    }
+    return bound;
+}
+
 void ReleaseOwnBuffer() {
     if (g_reader.OwnsBuffer) std::free(g_reader.Buffer);
     g_reader.Buffer = nullptr;
@@ -104,14 +116,22 @@ int bufgetline(char* buf, unsigned size) {
     bool endOfText = false;
     for (;;) {
         if (g_reader.Position >= g_reader.Filled && buffill() == 1) break;
-        const char c = g_reader.Buffer[g_reader.Position++];
-        if (c == '\n' || c == '\0') break;
-        if (c == kEndOfText) {
-            endOfText = true;
-            break;
-        }
+        // Copy the run of ordinary bytes in one go; only the line ends and CR
+        // need a closer look.
+        const char* start = g_reader.Buffer + g_reader.Position;
+        const char* end = g_reader.Buffer + g_reader.Filled;
+        const char* p = FirstSpecial(start, end);
+        const unsigned run = static_cast<unsigned>(p - start);
+        const unsigned room = size - 1 - stored;
+        std::memcpy(buf + stored, start, run < room ? run : room);
+        stored += run < room ? run : room;
+        g_reader.Position += static_cast<int>(run);
+        if (p == end) continue;
+        const char c = *p;
+        ++g_reader.Position;
         if (c == '\r') continue;
-        if (stored < size - 1) buf[stored++] = c;
+        if (c == kEndOfText) endOfText = true;
+        break;
     }
     buf[stored] = '\0';
     if (stored == 0 && endOfText) return -1;

@@ -22,6 +22,8 @@ public:
 
     /// Sets the growth step (unless -1) and the first allocation (when above 0).
     void SetSizeInit(int initialCapacity, int growBy);
+    /// The growth step (0: automatic).
+    int GetGrowBy() const { return m_growBy; }
     /// Reserves room for n slots (0: empties and releases); 0, or -1 when memory is refused.
     int SetSize(int n);
     /// Shrinks the storage to exactly the elements in use.
