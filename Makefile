@@ -10,14 +10,19 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI, where nobody is there to read them.
 WERROR     := $(if $(filter true,$(CI)),ON,OFF)
 
-.PHONY: all build run test test-main test-asan fuzz bench clean
+.PHONY: all deps build run test test-main test-asan fuzz bench clean
 
 all: build
 
-$(BUILD)/CMakeCache.txt:
+# Installs whatever Debian packages are missing (quick when none are), so the
+# two commands of the README work on a fresh machine.
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DKRONALT_WERROR=$(WERROR)
 
-build: $(BUILD)/CMakeCache.txt
+build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -30,7 +35,7 @@ test-main: build
 
 # The headless tests again, built with the address and undefined-behaviour
 # sanitizers, so a stray read or write fails the run.
-test-asan:
+test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DKRONALT_WERROR=$(WERROR) -DKRONALT_SANITIZE=ON \
 	    -DKRONALT_HEADLESS_ONLY=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -39,7 +44,7 @@ test-asan:
 
 # Every fuzz target gets a short run from its seed corpus; new inputs it finds
 # go to a scratch folder, never into the repository.
-fuzz:
+fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DKRONALT_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@set -e; for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
@@ -50,7 +55,7 @@ fuzz:
 	    grep -E "^#[0-9]+.*DONE" $$scratch.log | tail -1; rm -rf $$scratch $$scratch.log; \
 	done
 
-bench:
+bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DKRONALT_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
