@@ -26,7 +26,7 @@ build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/bin/kronalt --console $(ARGS)
+	$(BUILD)/bin/kronalt $(ARGS)
 
 test: test-main test-asan fuzz
 

@@ -24,7 +24,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "--console") == 0) continue;
+        if (std::strcmp(arg, "--console") == 0) {
+            result.Action = CommandLineAction::RunConsole;
+            continue;
+        }
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             result.Action = CommandLineAction::ShowHelp;
             return result;
@@ -43,6 +46,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                 return result;
             }
             (isLength ? result.Console.Length : result.Console.Interval) = minutes;
+            (isLength ? result.Console.LengthGiven : result.Console.IntervalGiven) = true;
+            // The numbers are the terminal countdown's: giving one asks for it.
+            result.Action = CommandLineAction::RunConsole;
             ++i;
             continue;
         }
@@ -54,12 +60,15 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: kronalt --console [--length MIN] [--interval MIN]\n"
+    return "Usage: kronalt                  open the timer window\n"
+           "       kronalt --console [--length MIN] [--interval MIN]\n"
            "       kronalt --help | --version\n"
            "\n"
-           "Counts down MIN minutes in the terminal (--length, default 60, at least 2),\n"
-           "ringing the bell every --interval minutes (default 0: never; a negative\n"
-           "number: at random times, on average that many minutes apart).\n"
+           "--console counts down in the terminal instead: MIN minutes (--length, at\n"
+           "least 2), with the interval sound every --interval minutes (0: never; a\n"
+           "negative number: at random times, on average that many minutes apart).\n"
+           "Without the options the stored Length and Interval settings are used;\n"
+           "given ones are stored. Without a display the window falls back to this.\n"
            "\n"
            "Keys: Space or Enter start and pause, q or Esc ask to exit, Ctrl-C quits.\n";
 }

@@ -5,10 +5,10 @@
 
 #include "app/ConsoleTimer.h"
 
-enum class CommandLineAction { RunConsole, ShowHelp, ShowVersion, Error };
+enum class CommandLineAction { RunWindow, RunConsole, ShowHelp, ShowVersion, Error };
 
 struct CommandLine {
-    CommandLineAction Action = CommandLineAction::RunConsole;
+    CommandLineAction Action = CommandLineAction::RunWindow;
     ConsoleOptions Console;
     std::string Error;  ///< what was wrong, for Action Error
 };

@@ -6,7 +6,12 @@
 
 #include "Core/Platform/Clock.h"
 #include "Core/Platform/Terminal.h"
+#include "Core/System/Profile.h"
+#include "Core/Text/CTxtArray.h"
+#include "Core/Text/TextFunc.h"
 #include "app/CCountdown.h"
+#include "app/DataFolder.h"
+#include "app/Sound.h"
 
 namespace {
 
@@ -18,7 +23,15 @@ const char kEscape = 0x1b;
 class ConsoleTimer {
 public:
     explicit ConsoleTimer(const ConsoleOptions& options) : m_Tty(OutputIsTerminal()) {
-        m_Engine.SetInitial(options.Length, options.Interval);
+        // The same settings as the window: stored ones unless given, given ones stored.
+        int length = options.LengthGiven ? options.Length : ProfileReadInt("SYS", "Length", 60);
+        if (length < 2) length = 2;
+        ProfileWriteInt("SYS", "Length", length);
+        const int interval =
+            options.IntervalGiven ? options.Interval : ProfileReadInt("SYS", "Interval", 0);
+        ProfileWriteInt("SYS", "Interval", interval);
+        m_Engine.SetInitial(length, interval);
+        FindSounds();
         m_Engine.StartPause();
     }
 
@@ -59,8 +72,9 @@ private:
     void Tick() {
         TickOutput out;
         m_Engine.Tick(out);
-        if (out.PlayEnd) Bell();
-        if (out.PlayInterval) Bell();
+        if (out.PlayEnd) Play(m_Engine.GetEndSound());
+        if (out.PlayInterval) Play(m_Engine.GetIntervalSound());
+        if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
         if (out.Title.IsFilled() && m_Tty) {
             std::printf("\x1b]0;%s\x07", static_cast<const char*>(out.Title));
         }
@@ -78,9 +92,31 @@ private:
         std::fflush(stdout);
     }
 
-    static void Bell() {
+    // The chosen sound, or the terminal bell where there is no audio device.
+    static void Play(const char* path) {
+        if (Sound::Play(path)) return;
         std::fputc('\a', stdout);
         std::fflush(stdout);
+    }
+
+    // The stored sound names, found among the data folder's WAV files.
+    void FindSounds() {
+        CTxt endName;
+        CTxt intervalName;
+        ProfileReadStr("SYS", "SoundEnd", "Harp", endName);
+        ProfileReadStr("SYS", "SoundInterval", "TickTock", intervalName);
+        CTxt folder;
+        GetDataFolder(folder);
+        CTxtArray sounds;
+        sounds.LoadFromDir(folder, 0, 1, "!WAV", 0, 0);
+        for (int i = 0; i < sounds.GetSize(); ++i) {
+            CTxt* path = sounds.GetAt(i);
+            if (path == nullptr) continue;
+            CTxt name;
+            path->GetFileTxt(2, name);
+            if (stricmpmode(name, endName, 1) == 0) m_Engine.SetEndSound(*path);
+            if (stricmpmode(name, intervalName, 1) == 0) m_Engine.SetIntervalSound(*path);
+        }
     }
 
     // Reads the waiting keys; false when the user confirmed the exit.
@@ -140,5 +176,7 @@ int RunConsoleTimer(const ConsoleOptions& options) {
     InstallInterruptHandler();
     TerminalSession terminal;
     ConsoleTimer timer(options);
-    return timer.Run();
+    const int result = timer.Run();
+    Sound::Shutdown();
+    return result;
 }

@@ -4,8 +4,10 @@
 // display.
 
 struct ConsoleOptions {
-    int Length = 60;   ///< minutes
-    int Interval = 0;  ///< minutes; 0 no chime, negative random
+    int Length = 60;             ///< minutes
+    int Interval = 0;            ///< minutes; 0 no chime, negative random
+    bool LengthGiven = false;    ///< false: the stored Length setting
+    bool IntervalGiven = false;  ///< false: the stored Interval setting
 };
 
 /// Runs a countdown that starts at once; returns the process exit code.

@@ -1,8 +1,40 @@
+#include <wx/app.h>
+#include <wx/init.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/CommandLine.h"
 #include "app/ConsoleTimer.h"
 #include "app/Version.h"
+
+namespace {
+
+bool HaveDisplay() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && x11[0] != '\0') || (wayland != nullptr && wayland[0] != '\0');
+}
+
+int RunInTerminalInstead(const ConsoleOptions& options) {
+    std::fputs("kronalt: no display to open the window on; counting down in the terminal\n",
+               stderr);
+    return RunConsoleTimer(options);
+}
+
+int RunWindow(int argc, char** argv, const ConsoleOptions& options) {
+    if (!HaveDisplay()) return RunInTerminalInstead(options);
+    if (!wxEntryStart(argc, argv)) return RunInTerminalInstead(options);
+    int result = 1;
+    if (wxTheApp->CallOnInit()) {
+        result = wxTheApp->OnRun();
+        wxTheApp->OnExit();
+    }
+    wxEntryCleanup();
+    return result;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const CommandLine command = ParseCommandLine(argc, argv);
@@ -17,7 +49,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kronalt: %s\n%s", command.Error.c_str(), UsageText());
         return 2;
     case CommandLineAction::RunConsole:
+        return RunConsoleTimer(command.Console);
+    case CommandLineAction::RunWindow:
         break;
     }
-    return RunConsoleTimer(command.Console);
+    return RunWindow(argc, argv, command.Console);
 }

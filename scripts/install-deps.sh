@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake make pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libinih-dev
   libwxgtk3.2-dev libsdl2-dev libcurl4-openssl-dev
-  tzdata xvfb xauth
+  tzdata xvfb xauth fonts-liberation2
 )
 
 missing=()

@@ -11,13 +11,17 @@ CommandLine Parse(std::initializer_list<const char*> args) {
 }
 
 TEST(CommandLineTest, DefaultsAndOptions) {
+    EXPECT_EQ(Parse({}).Action, CommandLineAction::RunWindow);
     CommandLine c = Parse({"--console"});
     EXPECT_EQ(c.Action, CommandLineAction::RunConsole);
     EXPECT_EQ(c.Console.Length, 60);
     EXPECT_EQ(c.Console.Interval, 0);
+    EXPECT_FALSE(c.Console.LengthGiven);
     c = Parse({"--console", "--length", "25", "--interval", "-5"});
     EXPECT_EQ(c.Console.Length, 25);
     EXPECT_EQ(c.Console.Interval, -5);
+    EXPECT_TRUE(c.Console.LengthGiven && c.Console.IntervalGiven);
+    EXPECT_EQ(Parse({"--length", "3"}).Action, CommandLineAction::RunConsole);
     EXPECT_EQ(Parse({"--version"}).Action, CommandLineAction::ShowVersion);
     EXPECT_EQ(Parse({"--console", "--help"}).Action, CommandLineAction::ShowHelp);
 }

@@ -1,0 +1,387 @@
+#include "app/CDlgTimer.h"
+
+#include <wx/button.h>
+#include <wx/colordlg.h>
+#include <wx/combobox.h>
+#include <wx/iconbndl.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <string>
+
+#include "Core/Graph/WxUserInterface.h"
+#include "Core/Platform/UserInterface.h"
+#include "Core/System/Launch.h"
+#include "Core/System/Profile.h"
+#include "Core/Text/RuntimeConv.h"
+#include "Core/Text/TextFunc.h"
+#include "app/CDlgAbout.h"
+#include "app/CProgressBar.h"
+#include "app/DesignFont.h"
+#include "app/DataFolder.h"
+#include "app/Resource.h"
+#include "app/Sound.h"
+
+namespace {
+
+const char* const kSection = "SYS";
+const char* const kDefaultPosition = "100,872,100,123";
+const int kMaxPlacement = 4096;
+
+bool ChooseWithDialog(wxWindow* parent, COLORREF& colour) {
+    wxColourData data;
+    data.SetChooseFull(true);
+    data.SetColour(wxColour(GetRValue(colour), GetGValue(colour), GetBValue(colour)));
+    wxColourDialog dialog(parent, &data);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    const wxColour chosen = dialog.GetColourData().GetColour();
+    colour = RGB(chosen.Red(), chosen.Green(), chosen.Blue());
+    return true;
+}
+
+CDlgTimer::ColourChooser g_chooseColour = ChooseWithDialog;
+
+wxString Text(const char* s) { return wxString::FromUTF8(s != nullptr ? s : ""); }
+
+// The shipped icon, in the sizes a desktop asks for; no icon when the data
+// folder is missing.
+wxIconBundle LoadIcons() {
+    CTxt folder;
+    GetDataFolder(folder);
+    wxIconBundle icons;
+    for (int size : {32, 64, 128}) {
+        const wxString path = wxString::Format("%s/kronalt-%d.png", Text(folder), size);
+        if (wxFileExists(path)) icons.AddIcon(path, wxBITMAP_TYPE_PNG);
+    }
+    return icons;
+}
+
+}  // namespace
+
+CDlgTimer::CDlgTimer()
+    : wxFrame(nullptr, IDD_KRONALT_DIALOG, "Kronalt (Velmora)", wxDefaultPosition, wxDefaultSize,
+              wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX)),
+      m_Timer(this, ID_TIMER_TICK) {
+    CreateControls();
+    CreateMenu();
+    BindEvents();
+    const wxIconBundle icons = LoadIcons();
+    if (!icons.IsEmpty()) SetIcons(icons);
+}
+
+CDlgTimer::~CDlgTimer() { m_Timer.Stop(); }
+
+void CDlgTimer::SetColourChooser(ColourChooser chooser) {
+    g_chooseColour = chooser != nullptr ? chooser : ChooseWithDialog;
+}
+
+void CDlgTimer::CreateControls() {
+    // The layout is designed in dialog units of an 8-point sans-serif font;
+    // the toolkit takes dialog units from the top-level window's font.
+    SetFont(DesignFont());
+    m_Panel = new wxPanel(this);
+    auto du = [this](int x, int y, int w, int h) {
+        const wxPoint pos = m_Panel->ConvertDialogToPixels(wxPoint(x, y));
+        const wxSize size = m_Panel->ConvertDialogToPixels(wxSize(w, h));
+        return wxRect(pos, size);
+    };
+    auto place = [&](wxWindow* w, const wxRect& r) { w->SetSize(r); };
+
+    m_StartPause = new wxButton(m_Panel, IDC_STARTPAUSE, "&Start");
+    place(m_StartPause, du(7, 4, 32, 18));
+    place(new wxButton(m_Panel, IDC_EXIT, "E&xit"), du(546, 7, 24, 14));
+
+    place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(42, 0, 153, 22));
+    place(new wxStaticText(m_Panel, wxID_ANY, "Length:"), du(43, 8, 25, 10));
+    m_Length = new wxTextCtrl(m_Panel, IDC_LENGTH, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
+    place(m_Length, du(68, 7, 16, 12));
+    place(new wxStaticText(m_Panel, wxID_ANY, "Minutes"), du(84, 8, 25, 10));
+    m_EndSound = new wxComboBox(m_Panel, IDC_SOUND_END, "", wxDefaultPosition, wxDefaultSize, 0,
+                                nullptr, wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
+    place(m_EndSound, du(111, 7, 63, 12));
+    place(new wxButton(m_Panel, IDC_PLAY_END, ">", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT),
+          du(174, 7, 15, 12));
+
+    place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(202, 0, 174, 22));
+    place(new wxStaticText(m_Panel, wxID_ANY, "Interval:"), du(205, 8, 25, 10));
+    m_Interval = new wxTextCtrl(m_Panel, IDC_INTERVAL, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
+    place(m_Interval, du(234, 7, 21, 13));
+    place(new wxStaticText(m_Panel, wxID_ANY, "Minutes"), du(260, 8, 26, 10));
+    m_IntervalSound = new wxComboBox(m_Panel, IDC_SOUND_INTERVAL, "", wxDefaultPosition,
+                                     wxDefaultSize, 0, nullptr,
+                                     wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
+    place(m_IntervalSound, du(289, 7, 66, 12));
+    place(new wxButton(m_Panel, IDC_PLAY_INTERVAL, ">", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT),
+          du(355, 7, 15, 12));
+
+    m_Status = new wxStaticText(m_Panel, IDC_STATUS, "Static", wxDefaultPosition, wxDefaultSize,
+                                wxST_NO_AUTORESIZE);
+    place(m_Status, du(406, 9, 70, 9));
+    m_Clock = new wxStaticText(m_Panel, IDC_CLOCK, "", wxDefaultPosition, wxDefaultSize,
+                               wxST_NO_AUTORESIZE);
+    place(m_Clock, du(474, 9, 67, 8));
+    m_Progress = new CProgressBar(m_Panel, IDC_PROGRESS, wxDefaultPosition, wxDefaultSize);
+    place(m_Progress, du(7, 25, 563, 17));
+
+    SetDefaultItem(m_StartPause);
+    m_StartPause->SetDefault();
+    const wxSize designed = m_Panel->ConvertDialogToPixels(wxSize(577, 46));
+    m_Panel->SetMinSize(designed);
+    SetClientSize(designed);
+}
+
+void CDlgTimer::CreateMenu() {
+    auto* file = new wxMenu;
+    file->Append(MenuId(ID_FILE_START), "&Start Kronalt");
+    file->AppendSeparator();
+    file->Append(MenuId(ID_FILE_CHANGECOLOR), "Change Color");
+    file->Append(MenuId(ID_FILE_CHANGEBKCOLOR), "Change Background Color");
+    file->AppendSeparator();
+    file->Append(MenuId(ID_FILE_CONFIG), "&Configuration and Preferences");
+    file->AppendSeparator();
+    // Menu ids stop at 0x7FFF here; the framework's exit command is the toolkit's.
+    file->Append(wxID_EXIT, "E&xit");
+    auto* help = new wxMenu;
+    help->Append(MenuId(ID_HELP_PRODUCTS), "View more &Products");
+    help->Append(MenuId(ID_APP_ABOUT), "&About Kronalt");
+    auto* bar = new wxMenuBar;
+    bar->Append(file, "&File");
+    bar->Append(help, "&Help");
+    SetMenuBar(bar);
+}
+
+void CDlgTimer::BindEvents() {
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTick(); }, ID_TIMER_TICK);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStartPause(); }, IDC_STARTPAUSE);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, IDC_EXIT);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnPlayEnd(); }, IDC_PLAY_END);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnPlayInterval(); }, IDC_PLAY_INTERVAL);
+    Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSelChangeEndSound(); }, IDC_SOUND_END);
+    Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSelChangeIntervalSound(); }, IDC_SOUND_INTERVAL);
+    m_Length->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+        OnKillFocusLength();
+        e.Skip();
+    });
+    m_Interval->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+        OnKillFocusInterval();
+        e.Skip();
+    });
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnStartPause(); }, MenuId(ID_FILE_START));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnChangeColor(); }, MenuId(ID_FILE_CHANGECOLOR));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnChangeBkColor(); }, MenuId(ID_FILE_CHANGEBKCOLOR));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnConfig(); }, MenuId(ID_FILE_CONFIG));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnProducts(); }, MenuId(ID_HELP_PRODUCTS));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, MenuId(ID_APP_ABOUT));
+    Bind(wxEVT_MOVE, &CDlgTimer::OnMove, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CDlgTimer::OnClose, this);
+    Bind(wxEVT_CHAR_HOOK, &CDlgTimer::OnCharHook, this);
+}
+
+bool CDlgTimer::OnInitDialog() {
+    CTxt title;
+    CCountdown::GetTitle(title, nullptr);
+    SetTitle(Text(title));
+
+    PlacePerSettings();
+
+    m_Progress->SetRange(0, 1000, 1);
+    m_Progress->SetPos(10);
+    m_Progress->SetStep(1);
+    m_BarColour = ProfileReadColor(kSection, "BarColor", "49,193,249");
+    m_BkColour = ProfileReadColor(kSection, "BkColor", "255,255,145");
+    m_Progress->SetBarColour(m_BarColour);
+    m_Progress->SetBkColour(m_BkColour);
+
+    int length = ProfileReadInt(kSection, "Length", 60);
+    if (length < 2) length = 2;
+    ProfileWriteInt(kSection, "Length", length);
+    m_Length->ChangeValue(wxString::Format("%d", length));
+    const int interval = ProfileReadInt(kSection, "Interval", 0);
+    ProfileWriteInt(kSection, "Interval", interval);
+    m_Interval->ChangeValue(wxString::Format("%d", interval));
+    m_Engine.SetInitial(length, interval);
+
+    FillSoundLists();
+
+    m_Timer.Start(1000);
+    m_TimerId = ID_TIMER_TICK;
+    m_SavingPos = 1;
+    return true;
+}
+
+void CDlgTimer::PlacePerSettings() {
+    CTxt position;
+    ProfileReadStr(kSection, "MainWindowPos", kDefaultPosition, position);
+    if (position.IsFilled()) {
+        const int left = strfldint(position, ',', 1);
+        const int width = strfldint(position, ',', 2);
+        const int top = strfldint(position, ',', 3);
+        const int height = strfldint(position, ',', 4);
+        auto inBounds = [](int v) { return v >= 0 && v <= kMaxPlacement; };
+        // The top has no bound: a window may sit above the screen's edge.
+        if (inBounds(left) && inBounds(width) && inBounds(height)) SetSize(left, top, width, height);
+    }
+    SavePosition();
+}
+
+void CDlgTimer::SavePosition() {
+    const wxRect r = GetRect();
+    CTxt text;
+    text.Format("%d,%d,%d,%d", r.GetLeft(), r.GetWidth(), r.GetTop(), r.GetHeight());
+    ProfileWriteStr(kSection, "MainWindowPos", text);
+}
+
+void CDlgTimer::FillSoundLists() {
+    std::string endName;
+    std::string intervalName;
+    ProfileReadStr(kSection, "SoundEnd", "Harp", endName);
+    ProfileReadStr(kSection, "SoundInterval", "TickTock", intervalName);
+    CTxt folder;
+    GetDataFolder(folder);
+    m_Sounds.RemoveAll();
+    m_Sounds.LoadFromDir(folder, 0, 1, "!WAV", 0, 0);
+    m_EndSound->Clear();
+    m_IntervalSound->Clear();
+    for (int i = 0; i < m_Sounds.GetSize(); ++i) {
+        CTxt* path = m_Sounds.GetAt(i);
+        if (path == nullptr) continue;
+        CTxt name;
+        path->GetFileTxt(2, name);
+        const int endAt = m_EndSound->Append(Text(name), static_cast<void*>(path));
+        const int intervalAt = m_IntervalSound->Append(Text(name), static_cast<void*>(path));
+        if (stricmpmode(name, endName.c_str(), 1) == 0) {
+            m_EndSound->SetSelection(endAt);
+            m_Engine.SetEndSound(*path);
+        }
+        if (stricmpmode(name, intervalName.c_str(), 1) == 0) {
+            m_IntervalSound->SetSelection(intervalAt);
+            m_Engine.SetIntervalSound(*path);
+        }
+    }
+}
+
+void CDlgTimer::OnTick() {
+    TickOutput out;
+    m_Engine.Tick(out);
+    if (out.PlayEnd) Sound::Play(m_Engine.GetEndSound());
+    if (out.PlayInterval) Sound::Play(m_Engine.GetIntervalSound());
+    if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
+    if (out.CaptionChanged) m_StartPause->SetLabel("&Start");
+    if (out.Title.IsFilled()) SetTitle(Text(out.Title));
+    if (out.HasProgress && out.Progress != m_Progress->GetPos()) m_Progress->SetPos(out.Progress);
+    const wxString status = Text(out.StatusLine);
+    if (m_Status->GetLabel() != status) m_Status->SetLabel(status);
+    const wxString clock = Text(out.Clock);
+    if (m_Clock->GetLabel() != clock) m_Clock->SetLabel(clock);
+    if (out.PageDue && ProfileReadBool(kSection, "ShowZAM", 1)) {
+        m_Engine.PageShown();
+        OpenUrl(KRONALT_PRODUCT_PAGE, 0);
+    }
+}
+
+void CDlgTimer::OnStartPause() { m_StartPause->SetLabel(m_Engine.StartPause()); }
+
+void CDlgTimer::ReadNumberField(wxTextCtrl* field, bool isLength) {
+    const int typed = zam::RuntimeAtoi(field->GetValue().utf8_str());
+    const int stored = isLength ? m_Engine.SetLength(typed) : m_Engine.SetInterval(typed);
+    ProfileWriteInt(kSection, isLength ? "Length" : "Interval", stored);
+    field->ChangeValue(wxString::Format("%d", stored));
+}
+
+void CDlgTimer::OnKillFocusLength() { ReadNumberField(m_Length, true); }
+
+void CDlgTimer::OnKillFocusInterval() { ReadNumberField(m_Interval, false); }
+
+void CDlgTimer::ChooseSound(wxComboBox* combo, const char* key, bool isEnd) {
+    const int at = combo->GetSelection();
+    if (at == wxNOT_FOUND) return;
+    ProfileWriteStr(kSection, key, combo->GetString(at).utf8_str());
+    const auto* path = static_cast<const CTxt*>(combo->GetClientData(at));
+    const char* chosen = path != nullptr ? path->GetData() : "";
+    if (isEnd) {
+        m_Engine.SetEndSound(chosen);
+    } else {
+        m_Engine.SetIntervalSound(chosen);
+    }
+}
+
+void CDlgTimer::OnSelChangeEndSound() { ChooseSound(m_EndSound, "SoundEnd", true); }
+
+void CDlgTimer::OnSelChangeIntervalSound() { ChooseSound(m_IntervalSound, "SoundInterval", false); }
+
+void CDlgTimer::OnPlayEnd() { Sound::Play(m_Engine.GetEndSound()); }
+
+void CDlgTimer::OnPlayInterval() { Sound::Play(m_Engine.GetIntervalSound()); }
+
+void CDlgTimer::ChangeColour(bool bar) {
+    COLORREF colour = bar ? m_BarColour : m_BkColour;
+    if (!g_chooseColour(this, colour)) return;
+    if (bar) {
+        m_BarColour = colour;
+        m_Progress->SetBarColour(colour);
+        ProfileWriteColor(kSection, "BarColor", colour);
+    } else {
+        m_BkColour = colour;
+        m_Progress->SetBkColour(colour);
+        ProfileWriteColor(kSection, "BkColor", colour);
+    }
+}
+
+void CDlgTimer::OnChangeColor() { ChangeColour(true); }
+
+void CDlgTimer::OnChangeBkColor() { ChangeColour(false); }
+
+void CDlgTimer::OnConfig() {
+    // The configuration editor reads its definition from the data folder; a
+    // missing or unreadable file is reported with the loader's own words.
+    CTxt folder;
+    GetDataFolder(folder);
+    CTxt path;
+    path.Format("%s/%s", static_cast<const char*>(folder), "Kronalt.xml");
+    CTxt definition;
+    if (definition.LoadFromFile(path) < 0) {
+        MsgBox(definition, 2, zam::graph::ToHandle(this));
+        return;
+    }
+    MsgBox("The configuration editor is not part of this version of Kronalt.", 1,
+           zam::graph::ToHandle(this));
+}
+
+void CDlgTimer::OnAbout() {
+    CDlgAbout about(this);
+    about.ShowModal();
+}
+
+void CDlgTimer::OnProducts() { OpenUrl(KRONALT_PRODUCT_PAGE, 0); }
+
+bool CDlgTimer::ConfirmExit() {
+    return MsgBox("Are you sure to exit?", 3, zam::graph::ToHandle(this)) == IDYES;
+}
+
+void CDlgTimer::OnMove(wxMoveEvent& event) {
+    event.Skip();
+    if (!m_SavingPos || IsIconized()) return;
+    const wxPoint at = GetPosition();
+    if (at.x >= 0 && at.y >= 0) SavePosition();
+}
+
+void CDlgTimer::OnClose(wxCloseEvent& event) {
+    if (event.CanVeto() && !ConfirmExit()) {
+        event.Veto();
+        return;
+    }
+    m_Timer.Stop();
+    Destroy();
+}
+
+void CDlgTimer::OnCharHook(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE) {
+        Close();
+        return;
+    }
+    event.Skip();
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The timer's one window: the length and interval fields, the two sound
+// lists with their preview buttons, Start/Pause, the status and clock texts
+// and the coloured progress bar, with the File and Help menus. It owns the
+// countdown engine, feeds it the one-second timer and the commands, and
+// carries its results to the controls, the speaker and the browser.
+//
+// GTK dialogs carry no menu bar, so this is a top-level frame that behaves as
+// the designed dialog: Enter is Start/Pause, Esc and the close box ask before
+// closing, and closing ends the program.
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include "Core/Platform/WinTypes.h"
+#include "Core/Text/CTxtArray.h"
+#include "app/CCountdown.h"
+
+class wxButton;
+class wxComboBox;
+class wxPanel;
+class wxStaticText;
+class wxTextCtrl;
+class CProgressBar;
+
+class CDlgTimer : public wxFrame {
+public:
+    /// Asks the user for a colour starting from colour; true and the choice when confirmed.
+    using ColourChooser = bool (*)(wxWindow* parent, COLORREF& colour);
+
+    CDlgTimer();
+    ~CDlgTimer() override;
+
+    /// Reads the settings, fills the sound lists, places the window and starts the timer.
+    bool OnInitDialog();
+
+    /// One tick of the engine, carried to the controls, the speaker and the browser.
+    void OnTick();
+    void OnStartPause();
+    void OnKillFocusLength();
+    void OnKillFocusInterval();
+    void OnSelChangeEndSound();
+    void OnSelChangeIntervalSound();
+    void OnPlayEnd();
+    void OnPlayInterval();
+    void OnChangeColor();
+    void OnChangeBkColor();
+    void OnConfig();
+    void OnAbout();
+    void OnProducts();
+    /// "Are you sure to exit?": true when the user answers Yes.
+    bool ConfirmExit();
+
+    /// Replaces the colour dialog (tests answer for the user).
+    static void SetColourChooser(ColourChooser chooser);
+
+    CCountdown& GetEngine() { return m_Engine; }
+    const CTxtArray& GetSounds() const { return m_Sounds; }
+    COLORREF GetBarColour() const { return m_BarColour; }
+    COLORREF GetBkColour() const { return m_BkColour; }
+    bool IsSavingPosition() const { return m_SavingPos != 0; }
+    /// The one-second window timer.
+    wxTimer& GetTimer() { return m_Timer; }
+
+private:
+    void CreateControls();
+    void CreateMenu();
+    void BindEvents();
+    void PlacePerSettings();
+    void SavePosition();
+    void FillSoundLists();
+    void ReadNumberField(wxTextCtrl* field, bool isLength);
+    void ChooseSound(wxComboBox* combo, const char* key, bool isEnd);
+    void ChangeColour(bool bar);
+    void OnMove(wxMoveEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+
+    CTxtArray m_Sounds;
+    CCountdown m_Engine;
+    int m_TimerId = 0;
+    int m_SavingPos = 0;
+    COLORREF m_BarColour = RGB(49, 193, 249);
+    COLORREF m_BkColour = RGB(255, 255, 145);
+
+    wxTimer m_Timer;
+    wxPanel* m_Panel = nullptr;
+    wxComboBox* m_EndSound = nullptr;
+    wxComboBox* m_IntervalSound = nullptr;
+    wxStaticText* m_Clock = nullptr;
+    wxButton* m_StartPause = nullptr;
+    wxStaticText* m_Status = nullptr;
+    CProgressBar* m_Progress = nullptr;
+    wxTextCtrl* m_Interval = nullptr;
+    wxTextCtrl* m_Length = nullptr;
+};

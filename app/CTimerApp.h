@@ -1,0 +1,15 @@
+#pragma once
+// The application object: shows the timer window and ends the program when
+// it closes.
+
+#include <wx/app.h>
+
+class CTimerApp : public wxApp {
+public:
+    /// Installs the window build's seams and opens the main window.
+    bool OnInit() override;
+    /// Releases sound and the seams.
+    int OnExit() override;
+};
+
+wxDECLARE_APP(CTimerApp);

@@ -1,0 +1,116 @@
+#include "app/Sound.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "Core/System/Log.h"
+
+namespace {
+
+const int kToneRate = 22050;
+
+struct Player {
+    bool Initialised = false;
+    bool Unavailable = false;  // no audio system or device: reported once
+    SDL_AudioDeviceID Device = 0;
+    int IdlePolls = 0;  // polls that found nothing left queued
+};
+
+Player g_player;
+
+void ReportUnavailable(const char* what) {
+    if (g_player.Unavailable) return;
+    g_player.Unavailable = true;
+    LogTrace("Sound", 1, "No sound: %s (%s)", what, SDL_GetError());
+}
+
+bool EnsureAudio() {
+    if (g_player.Initialised) return true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        ReportUnavailable("the audio system cannot start");
+        return false;
+    }
+    g_player.Initialised = true;
+    return true;
+}
+
+void CloseDevice() {
+    if (g_player.Device != 0) SDL_CloseAudioDevice(g_player.Device);
+    g_player.Device = 0;
+    g_player.IdlePolls = 0;
+}
+
+// The stand-in for the system's default sound: a short, soft two-tone beep.
+std::vector<int16_t> DefaultTone() {
+    std::vector<int16_t> samples(kToneRate * 3 / 10);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i) / kToneRate;
+        const double freq = i < samples.size() / 2 ? 880.0 : 660.0;
+        const double envelope = std::exp(-6.0 * t);
+        samples[i] = static_cast<int16_t>(8000.0 * envelope * std::sin(2 * M_PI * freq * t));
+    }
+    return samples;
+}
+
+bool QueueOnNewDevice(const SDL_AudioSpec& spec, const void* data, Uint32 bytes) {
+    SDL_AudioSpec wanted = spec;
+    wanted.callback = nullptr;  // queued audio: SDL's own thread feeds the device
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device == 0) {
+        ReportUnavailable("no audio device");
+        return false;
+    }
+    g_player.Unavailable = false;
+    g_player.Device = device;
+    SDL_QueueAudio(device, data, bytes);
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+}  // namespace
+
+bool Sound::Play(const char* path) {
+    if (!EnsureAudio()) return false;
+    CloseDevice();  // a new sound cuts off the one playing
+    if (path != nullptr && path[0] != '\0') {
+        SDL_AudioSpec spec{};
+        Uint8* buffer = nullptr;
+        Uint32 length = 0;
+        if (SDL_LoadWAV(path, &spec, &buffer, &length) != nullptr) {
+            const bool played = QueueOnNewDevice(spec, buffer, length);
+            SDL_FreeWAV(buffer);
+            return played;
+        }
+    }
+    static const std::vector<int16_t> tone = DefaultTone();
+    SDL_AudioSpec spec{};
+    spec.freq = kToneRate;
+    spec.format = AUDIO_S16SYS;
+    spec.channels = 1;
+    spec.samples = 1024;
+    return QueueOnNewDevice(spec, tone.data(), static_cast<Uint32>(tone.size() * sizeof(int16_t)));
+}
+
+bool Sound::IsPlaying() {
+    return g_player.Device != 0 && SDL_GetQueuedAudioSize(g_player.Device) > 0;
+}
+
+void Sound::Poll() {
+    if (g_player.Device == 0) return;
+    // An empty queue may still leave the last samples in the device's own
+    // buffer; the next poll, a second later, closes it for certain.
+    if (SDL_GetQueuedAudioSize(g_player.Device) > 0) {
+        g_player.IdlePolls = 0;
+    } else if (++g_player.IdlePolls >= 2) {
+        CloseDevice();
+    }
+}
+
+void Sound::Shutdown() {
+    CloseDevice();
+    if (g_player.Initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_player.Initialised = false;
+}

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Makes Kronalt's shipped sounds and icon from scratch, so every byte in
+data/ is our own. Run from the repository root; the results are committed."""
+
+import math
+import struct
+import wave
+import zlib
+
+RATE = 22050
+
+
+def write_wav(path, samples):
+    with wave.open(path, "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(RATE)
+        out.writeframes(b"".join(struct.pack("<h", max(-32767, min(32767, int(s)))) for s in samples))
+
+
+def pluck(freq, seconds, decay, amp=9000.0):
+    n = int(RATE * seconds)
+    return [amp * math.exp(-decay * i / RATE) *
+            (math.sin(2 * math.pi * freq * i / RATE) + 0.35 * math.sin(4 * math.pi * freq * i / RATE))
+            for i in range(n)]
+
+
+def mix(length, parts):
+    out = [0.0] * length
+    for start, samples in parts:
+        for i, s in enumerate(samples):
+            if start + i < length:
+                out[start + i] += s
+    return out
+
+
+def harp():
+    notes = [523.25, 659.25, 783.99, 1046.5]  # C major arpeggio
+    step = int(RATE * 0.12)
+    return mix(int(RATE * 1.6), [(k * step, pluck(f, 1.2, 3.5)) for k, f in enumerate(notes)])
+
+
+def click(freq, seconds=0.03):
+    return [12000 * math.exp(-60 * i / RATE) * math.sin(2 * math.pi * freq * i / RATE)
+            for i in range(int(RATE * seconds))]
+
+
+def ticktock():
+    return mix(int(RATE * 0.6), [(0, click(2200)), (int(RATE * 0.3), click(1500))])
+
+
+def bell():
+    partials = [(880, 1.0), (1760 * 1.01, 0.5), (2640 * 0.99, 0.25)]
+    n = int(RATE * 1.5)
+    return [9000 * math.exp(-2.5 * i / RATE) *
+            sum(a * math.sin(2 * math.pi * f * i / RATE) for f, a in partials) / 1.75
+            for i in range(n)]
+
+
+def gong():
+    n = int(RATE * 2.0)
+    return [11000 * math.exp(-1.6 * i / RATE) *
+            (math.sin(2 * math.pi * 110 * i / RATE) + 0.6 * math.sin(2 * math.pi * 163 * i / RATE) *
+             math.exp(-1.0 * i / RATE)) / 1.6
+            for i in range(n)]
+
+
+def png(path, size, pixel):
+    rows = b""
+    for y in range(size):
+        rows += b"\0" + b"".join(bytes(pixel(x, y)) for x in range(size))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n")
+        out.write(chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)))
+        out.write(chunk(b"IDAT", zlib.compress(rows, 9)))
+        out.write(chunk(b"IEND", b""))
+
+
+def clock_face(size):
+    c = (size - 1) / 2.0
+    r = size * 0.45
+
+    def near_segment(x, y, angle, length, width):
+        dx, dy = math.sin(angle), -math.cos(angle)
+        t = (x - c) * dx + (y - c) * dy
+        if t < 0 or t > length:
+            return False
+        return abs((x - c) * dy - (y - c) * dx) <= width
+
+    def pixel(x, y):
+        d = math.hypot(x - c, y - c)
+        if d > r:
+            return (0, 0, 0, 0)
+        if d > r - size * 0.07:
+            return (40, 90, 140, 255)  # rim
+        if near_segment(x, y, math.radians(300), r * 0.55, size * 0.045):
+            return (30, 30, 30, 255)  # hour hand
+        if near_segment(x, y, math.radians(60), r * 0.8, size * 0.03):
+            return (200, 40, 40, 255)  # minute hand
+        # the countdown's filled share, as the progress bar shows it
+        angle = (math.degrees(math.atan2(x - c, -(y - c))) + 360) % 360
+        return (49, 193, 249, 255) if angle < 120 else (255, 255, 145, 255)
+
+    return pixel
+
+
+if __name__ == "__main__":
+    write_wav("data/Harp.wav", harp())
+    write_wav("data/TickTock.wav", ticktock())
+    write_wav("data/Bell.wav", bell())
+    write_wav("data/Gong.wav", gong())
+    for size in (32, 64, 128):
+        png("data/kronalt-%d.png" % size, size, clock_face(size))

@@ -1,0 +1,309 @@
+#include "app/CDlgTimer.h"
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/combobox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "Core/Platform/Process.h"
+#include "Core/System/Profile.h"
+#include "app/CDlgAbout.h"
+#include "app/CProgressBar.h"
+#include "app/DataFolder.h"
+#include "app/Resource.h"
+#include "app/Sound.h"
+#include "tests/Support/FakeClock.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace {
+
+using zam::testing::AnsweringPresenter;
+using zam::testing::FakeClock;
+using zam::testing::Pump;
+
+std::string IniPath() {
+    char path[1000];
+    GetIniPath(path, sizeof path);
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Setting(const char* key) {
+    std::string value;
+    ProfileReadStr("SYS", key, "<missing>", value);
+    return value;
+}
+
+// Records what would have been started instead of starting it.
+class RecordingStarter : public zam::platform::ProcessStarter {
+public:
+    RecordingStarter() { zam::platform::SetProcessStarter(this); }
+    ~RecordingStarter() override { zam::platform::SetProcessStarter(nullptr); }
+    zam::platform::ProcessResult Start(const zam::platform::ProcessRequest& request, bool) override {
+        Started.push_back(request.Argv);
+        return zam::platform::ProcessResult();
+    }
+    std::vector<std::vector<std::string>> Started;
+};
+
+class TimerWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::remove(IniPath().c_str()); }
+    void TearDown() override {
+        CloseWindow();
+        Sound::Shutdown();
+    }
+
+    CDlgTimer* OpenWindow() {
+        window = new CDlgTimer();
+        window->OnInitDialog();
+        window->Show();
+        Pump();
+        window->GetTimer().Stop();  // the tests tick by hand, on their own clock
+        return window;
+    }
+    void CloseWindow() {
+        if (window == nullptr) return;
+        window->Destroy();
+        window = nullptr;
+        Pump();
+    }
+    template <typename T>
+    T* Control(int id) {
+        return wxDynamicCast(window->FindWindow(id), T);
+    }
+
+    CDlgTimer* window = nullptr;
+};
+
+TEST_F(TimerWindowTest, FirstRunUsesAndWritesTheDefaults) {
+    OpenWindow();
+    EXPECT_EQ(window->GetRect(), wxRect(100, 100, 872, 123));
+    EXPECT_EQ(Setting("MainWindowPos"), "100,872,100,123");
+    EXPECT_EQ(Setting("Length"), "60");
+    EXPECT_EQ(Setting("Interval"), "0");
+    EXPECT_EQ(Setting("BarColor"), "<missing>");  // defaults already in normal form
+    EXPECT_EQ(window->GetBarColour(), RGB(49, 193, 249));
+    EXPECT_EQ(window->GetBkColour(), RGB(255, 255, 145));
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_LENGTH)->GetValue(), "60");
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_INTERVAL)->GetValue(), "0");
+    EXPECT_TRUE(window->GetTitle().StartsWith("Kronalt (Velmora) (Version 1.2a - "));
+    auto* bar = Control<CProgressBar>(IDC_PROGRESS);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetPos(), 10);
+    EXPECT_EQ(bar->GetUpper(), 1000);
+    // The shipped sounds fill both lists, Harp and TickTock chosen.
+    auto* endSound = Control<wxComboBox>(IDC_SOUND_END);
+    EXPECT_EQ(endSound->GetCount(), 4u);
+    EXPECT_EQ(endSound->GetStringSelection(), "Harp");
+    EXPECT_EQ(Control<wxComboBox>(IDC_SOUND_INTERVAL)->GetStringSelection(), "TickTock");
+    EXPECT_NE(std::string(window->GetEngine().GetEndSound()).find("/share/kronalt/Harp.wav"),
+              std::string::npos);
+    EXPECT_TRUE(window->IsSavingPosition());
+}
+
+TEST_F(TimerWindowTest, LengthIsAtLeastTwo) {
+    ProfileWriteStr("SYS", "Length", "1");
+    OpenWindow();
+    EXPECT_EQ(Setting("Length"), "2");
+    auto* length = Control<wxTextCtrl>(IDC_LENGTH);
+    EXPECT_EQ(length->GetValue(), "2");
+    length->ChangeValue("0");
+    window->OnKillFocusLength();
+    EXPECT_EQ(length->GetValue(), "2");
+    length->ChangeValue("25");
+    window->OnKillFocusLength();
+    EXPECT_EQ(Setting("Length"), "25");
+    EXPECT_EQ(window->GetEngine().GetLength(), 25);
+    auto* interval = Control<wxTextCtrl>(IDC_INTERVAL);
+    interval->ChangeValue("-3");
+    window->OnKillFocusInterval();
+    EXPECT_EQ(Setting("Interval"), "-3");
+    EXPECT_EQ(interval->GetValue(), "-3");
+}
+
+TEST_F(TimerWindowTest, ChosenSoundsAreThereAfterARestart) {
+    OpenWindow();
+    auto* combo = Control<wxComboBox>(IDC_SOUND_INTERVAL);
+    combo->SetStringSelection("Gong");
+    window->OnSelChangeIntervalSound();
+    EXPECT_EQ(Setting("SoundInterval"), "Gong");
+    EXPECT_NE(std::string(window->GetEngine().GetIntervalSound()).find("Gong.wav"), std::string::npos);
+    CloseWindow();
+    OpenWindow();
+    EXPECT_EQ(Control<wxComboBox>(IDC_SOUND_INTERVAL)->GetStringSelection(), "Gong");
+    EXPECT_NE(std::string(window->GetEngine().GetIntervalSound()).find("Gong.wav"), std::string::npos);
+}
+
+TEST_F(TimerWindowTest, StoredPositionBounds) {
+    ProfileWriteStr("SYS", "MainWindowPos", "-5,900,40,130");
+    OpenWindow();
+    EXPECT_NE(window->GetPosition().x, -5);  // a negative left is ignored ...
+    EXPECT_NE(Setting("MainWindowPos"), "-5,900,40,130");  // ... and the real place written back
+    CloseWindow();
+    // A size below the designed one would hide controls: the window keeps its designed size.
+    ProfileWriteStr("SYS", "MainWindowPos", "10,300,10,130");
+    OpenWindow();
+    EXPECT_GE(window->GetSize().GetWidth(), window->ConvertDialogToPixels(wxSize(577, 0)).GetWidth());
+    CloseWindow();
+    ProfileWriteStr("SYS", "MainWindowPos", "50,900,-20,130");
+    OpenWindow();
+    EXPECT_EQ(window->GetRect(), wxRect(50, -20, 900, 130));  // a negative top is applied
+    // A move to negative coordinates is not remembered.
+    window->Move(-30, 10);
+    Pump();
+    EXPECT_EQ(Setting("MainWindowPos"), "50,900,-20,130");
+    window->Move(60, 70);
+    Pump();
+    EXPECT_EQ(Setting("MainWindowPos"), "60,900,70,130");
+}
+
+TEST_F(TimerWindowTest, TicksCarryTheEngineToTheControls) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    OpenWindow();
+    auto* bar = Control<CProgressBar>(IDC_PROGRESS);
+    auto* status = Control<wxStaticText>(IDC_STATUS);
+    auto* start = Control<wxButton>(IDC_STARTPAUSE);
+    clock.Advance(1);
+    window->OnTick();
+    EXPECT_EQ(status->GetLabel(), "Paused ");
+    EXPECT_EQ(Control<wxStaticText>(IDC_CLOCK)->GetLabel(), "1/12/2015 10:00:01");
+
+    window->OnStartPause();
+    EXPECT_EQ(start->GetLabel(), "&Pause");
+    const int setsBefore = bar->GetSetPosCount();
+    for (int i = 0; i < 10; ++i) {
+        clock.Advance(1);
+        window->OnTick();
+    }
+    EXPECT_EQ(status->GetLabel(), "[00:10 - 59:50]");
+    EXPECT_TRUE(window->GetTitle().StartsWith("Kronalt [00:10 - 59:50] (Velmora) (Version 1.2a - "));
+    EXPECT_EQ(bar->GetPos(), 2);
+    // Positions 0,0,0,1,1,1,1,2,2,2: the bar is set only when it changes.
+    EXPECT_EQ(bar->GetSetPosCount() - setsBefore, 3);
+
+    window->OnStartPause();
+    EXPECT_EQ(start->GetLabel(), "&Start");
+    clock.Advance(1);
+    window->OnTick();
+    EXPECT_EQ(status->GetLabel(), "Paused ");
+    EXPECT_TRUE(window->GetTitle().StartsWith("Kronalt [00:10 - 59:50]"));  // the title is kept
+}
+
+TEST_F(TimerWindowTest, ExitAsksFirst) {
+    OpenWindow();
+    window->OnStartPause();
+    AnsweringPresenter presenter(IDNO);
+    window->Close();
+    Pump();
+    ASSERT_EQ(presenter.Texts.size(), 1u);
+    EXPECT_EQ(presenter.Texts[0], "Are you sure to exit?");
+    EXPECT_EQ(presenter.Captions[0], std::string(window->GetTitle().utf8_str()));
+    EXPECT_EQ(presenter.Types[0] & MB_DEFMASK, MB_DEFBUTTON2);
+    EXPECT_FALSE(window->IsBeingDeleted());
+    EXPECT_EQ(window->GetEngine().IsRunning(), 1);  // No keeps the countdown going
+
+    presenter.SetAnswer(IDYES);
+    window->Close();
+    EXPECT_TRUE(wxPendingDelete.Member(window));
+    window = nullptr;
+    Pump();
+}
+
+TEST_F(TimerWindowTest, ColoursChosenAreShownAndStored) {
+    OpenWindow();
+    CDlgTimer::SetColourChooser([](wxWindow*, COLORREF& colour) {
+        colour = RGB(10, 20, 30);
+        return true;
+    });
+    window->OnChangeColor();
+    EXPECT_EQ(Control<CProgressBar>(IDC_PROGRESS)->GetBarColour(), RGB(10, 20, 30));
+    EXPECT_EQ(Setting("BarColor"), "10,20,30");
+    CDlgTimer::SetColourChooser([](wxWindow*, COLORREF&) { return false; });
+    window->OnChangeBkColor();
+    EXPECT_EQ(Setting("BkColor"), "<missing>");  // cancelled: nothing changes
+    CDlgTimer::SetColourChooser(nullptr);
+}
+
+TEST_F(TimerWindowTest, ProductPageOpensOnceAfterNinetySeconds) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    RecordingStarter starter;
+    ProfileWriteStr("INTERNET", "Browser", "firefox ");
+    OpenWindow();
+    clock.Advance(90);
+    window->OnTick();
+    EXPECT_TRUE(starter.Started.empty());
+    clock.Advance(1);
+    window->OnTick();
+    clock.Advance(1);
+    window->OnTick();
+    ASSERT_EQ(starter.Started.size(), 1u);
+    EXPECT_EQ(starter.Started[0].back(), KRONALT_PRODUCT_PAGE);
+    EXPECT_EQ(Setting("ShowZAM"), "YES");
+
+    starter.Started.clear();
+    CDlgAbout about(window);
+    EXPECT_TRUE(about.GetVersionText()->GetLabel().StartsWith("Kronalt (Velmora) (Version 1.2a - "));
+    about.OnMoreProducts();
+    ASSERT_EQ(starter.Started.size(), 1u);
+    EXPECT_EQ(starter.Started[0].back(), KRONALT_PRODUCT_PAGE);
+}
+
+TEST_F(TimerWindowTest, ConfigurationReportsAMissingDefinition) {
+    OpenWindow();
+    AnsweringPresenter presenter(IDOK);
+    window->OnConfig();
+    ASSERT_EQ(presenter.Texts.size(), 1u);
+    EXPECT_NE(presenter.Texts[0].find("Cannot open '"), std::string::npos);
+    EXPECT_NE(presenter.Texts[0].find("/Kronalt.xml'"), std::string::npos);
+}
+
+// Counts samples that are not silence in what the disk driver wrote.
+long AudibleSamples() {
+    const std::string audio = ReadFile(zam::testing::AudioFile());
+    long audible = 0;
+    for (size_t i = 0; i + 1 < audio.size(); i += 2) {
+        const int16_t sample = static_cast<int16_t>(static_cast<uint8_t>(audio[i]) |
+                                                    static_cast<uint8_t>(audio[i + 1]) << 8);
+        if (sample > 200 || sample < -200) ++audible;
+    }
+    return audible;
+}
+
+TEST_F(TimerWindowTest, ChimeAndEndReallyRender) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    ProfileWriteStr("SYS", "Length", "2");
+    ProfileWriteStr("SYS", "Interval", "1");
+    OpenWindow();
+    window->OnStartPause();
+    std::remove(zam::testing::AudioFile().c_str());
+    clock.Advance(60);
+    window->OnTick();  // the chime
+    ASSERT_TRUE(Sound::IsPlaying());
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const long afterChime = AudibleSamples();
+    EXPECT_GT(afterChime, 1000);
+    std::remove(zam::testing::AudioFile().c_str());
+    clock.Advance(60);
+    window->OnTick();  // the end, and a chime on the same tick that cuts it off
+    EXPECT_EQ(Control<wxStaticText>(IDC_STATUS)->GetLabel(), "DONE");
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_GT(AudibleSamples(), 1000);
+    // Once played out, the device is let go, so a waiting timer costs nothing.
+    window->OnTick();
+    window->OnTick();
+    EXPECT_FALSE(Sound::IsPlaying());
+}
+
+}  // namespace
