@@ -109,6 +109,10 @@ public:
     int GetTxt(CTxt& text, int kind) const;
     /// As GetTxt into a standard string; 0, or -1 for an unknown kind (string unchanged).
     int GetStr(std::string& s, int kind) const;
+    /// Duration to other (missing or empty: now) as "%.3f Days", "%.2f Hrs", "1 Min", "%.0f Mins"/"%.2f Mins" or "%02d Secs"; returns 3, 2, 1, 1 or 0 for that form.
+    int GetDurTxt(CTxt& text, const CZAMDateTime* other = nullptr) const;
+    /// Duration to other as "%02d:%02d:%02d" below one day (result 1), else "%.3f Days" (result 2).
+    int GetDurTxtHMS(CTxt& text, const CZAMDateTime* other = nullptr) const;
     /// Day of week: flag 0 gives 0 = Sunday, any other 0 = Monday.
     int GetWeekDay(int flag = 0) const;
     /// Date number of the first day of the week (Sunday for flag 0, else Monday).
@@ -129,6 +133,48 @@ public:
     int IsDTRange(int64_t lo, int64_t hi) const;
     /// Always 0: there is no holiday calendar.
     int IsHoliday(int calendar, const char* name) const;
+
+    // --- reading text -----------------------------------------------------------
+
+    /// Date and time from text (keywords Today, Now, TodayEST, LIVE, NowEST; the forms GetTxt writes); 0, -1 bad or missing date, -2 bad time, -3 no leading number.
+    int SetDT(const char* text);
+    /// SetDT(text); 0 when that succeeds and the value is valid, else -1.
+    int SetDTCheck(const char* text);
+    /// Date from text with the time 00:00:00; 0, -1 bad date.
+    int SetDate(const char* text);
+    /// Time of day from text ("930", "2:30 PM", keywords), date kept; 0, -2 bad time (logged, value unchanged).
+    int SetTime(const char* text);
+    /// '-'-separated date, year in field yearField (below 1901: already minus 1900), time kept; 1 if then valid, 0 if not or not storable (unchanged).
+    int SetDTDash(const char* text, int yearField);
+    /// SetDT of the text rewritten from the local short-date order; the codes of SetDT(text).
+    int SetDTConvLocal(const char* text);
+    /// Rewrites a date in the local short-date order as month/day/year, rest of the text kept; the length of out.
+    static int SetDTConvLocalTxt(const char* text, CTxt& out);
+
+    /// Date number from text with the given fields and separator (yearField -1: "Mon d"); 1 bad year, 2 bad month, 3 bad day.
+    static int GetDateAlpha(const char* text, int yearField, int monthField, int dayField, char separator);
+    /// Time number from text (a fraction means decimal hours); -1 bad hour, -2 bad minute, -3 bad second.
+    static int GetTimeAlpha(const char* text);
+    /// Month name (short when shortName is non-zero), "?%d" outside 1-12; 0, or -1 for "?%d".
+    static int GetMonthTxt(int month, CTxt& text, int shortName = 0);
+    /// Weekday name of day modulo 7 (0 = Sunday; mondayBased 1: 0 = Monday); 0, or -1 with "?%d" for a negative day.
+    static int GetWeekDayTxt(int day, CTxt& text, int shortName = 0, int mondayBased = 0);
+    /// Weekday whose short name begins text: 0 = Sunday (mondayBased 1: 0 = Monday) to 6; -1 if none.
+    static int GetWeekDayVal(const char* text, int mondayBased = 0);
+    /// Today's local date as kind 12; the length of the text.
+    static int GetCurrDateCTxt(CTxt& text);
+    /// Today's local date as kind 12; the length of the string.
+    static int GetCurrDateStr(std::string& s);
+    /// The local date and time now as kind 9; the length of the text.
+    static int GetCurrDateTimeCTxt(CTxt& text);
+    /// The local date and time now as kind 9; the length of the string.
+    static int GetCurrDateTimeStr(std::string& s);
+    /// Local time now with milliseconds, "yymmdd|hh:mm:ss.mmm"; the length of the text.
+    static int GetCurrDateTimemSecCTxt(CTxt& text);
+    /// Self-check of the sequence numbers over 1900-2155, logged under "TEST"; the number of errors.
+    static int TestSeqNbr();
+    /// Self-check of the Julian numbers and weekdays, logged under "TEST", with the mean new moons written to "Lunar.csv" in the current folder; the number of errors, or -1 when the file cannot be written.
+    static int TestJulian();
 
     // --- comparisons and differences -----------------------------------------
 
@@ -205,3 +251,9 @@ struct CZAMDateTimeInterval {
     CZAMDateTime m_Second;
     int m_Value = 0;
 };
+
+// --- Test hooks: not for the program ------------------------------------------
+
+/// Forgets the detected short-date order; the next use detects it again, from
+/// pattern (registry form, "dd/MM/yyyy") instead of the locale when not null.
+void DateTimeLocalOrderForTests(const char* pattern);
