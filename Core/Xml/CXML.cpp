@@ -1,0 +1,191 @@
+// CXML: reading the document, the tag stack and the messages. The scan
+// itself is in CXMLScan.cpp.
+
+#include "Core/Xml/CXML.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Core/Platform/UserInterface.h"
+#include "Core/System/Log.h"
+#include "Core/Text/CTxt.h"
+#include "Core/Text/RuntimeConv.h"
+#include "Core/Text/TextFunc.h"
+
+namespace {
+
+// More boxes than this would only bury the first, which is the one that matters.
+const int kMaxBoxes = 12;
+
+// Copies at most size - 1 characters and always terminates.
+void CopyBounded(char* dest, size_t size, const char* src) {
+    size_t n = std::strlen(src);
+    if (n > size - 1) n = size - 1;
+    std::memcpy(dest, src, n);
+    dest[n] = '\0';
+}
+
+}  // namespace
+
+CXML::CXML() { Clear(); }
+
+CXML::~CXML() = default;
+
+void CXML::Clear() {
+    m_Errors.RemoveAll();
+    m_Warnings.RemoveAll();
+    m_Event = XML_OPENTAG;
+    m_AttrID[0] = '\0';
+    m_AttrTxt[0] = '\0';
+    m_FileName[0] = '\0';
+    m_Line = m_Col = m_Pos = m_Depth = 0;
+    m_CurrTag = nullptr;
+    std::memset(m_Tags, 0, sizeof m_Tags);
+    m_NodeTop = nullptr;
+}
+
+int CXML::LoadFile(const char* path, XMLHandlerFunc handler, void* user) {
+    if (path == nullptr) path = "";
+    if (m_Flags & XMLFLG_TEXT) {
+        const size_t n = std::strlen(path);
+        // The scan counts in int; a text beyond that is cut where the count ends.
+        const int length = n > 0x7FFFFFF0u ? 0x7FFFFFF0 : static_cast<int>(n);
+        Clear();
+        std::snprintf(m_FileName, sizeof m_FileName, "(%d Bytes RAM, %s)", length,
+                      zam::PointerText(path).c_str());
+        return ScanText(path, length, handler, user);
+    }
+    char* buffer = nullptr;
+    int length = 0;
+    const int loaded = LoadFromDisk(path, buffer, length);
+    if (loaded < 0) return loaded;
+    CopyBounded(m_FileName, sizeof m_FileName, path);
+    return ScanText(buffer, length, handler, user, buffer);
+}
+
+int CXML::LoadFromDisk(const char* path, char*& buffer, int& length) {
+    CTxt msg;
+    const int size = filesize(path);
+    if (size < 0) {
+        msg.Format("LoadFile: File '%s' does not exist", path);
+        AddErr(msg);
+        return -1;
+    }
+    if (size == 0) {
+        msg.Format("LoadFile: File '%s' is empty", path);
+        AddErr(msg);
+        return -5;
+    }
+    buffer = static_cast<char*>(zalloc(static_cast<unsigned>(size) + 10u));
+    if (buffer == nullptr) {
+        msg.Format("LoadFile: Out of memory, file '%s' (%d bytes)", path, size);
+        AddErr(msg);
+        return -2;
+    }
+    Clear();
+    FILE* f = std::fopen(path, "rb");
+    int error = errno;
+    struct stat st{};
+    if (f != nullptr && fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        f = nullptr;
+        error = EISDIR;
+    }
+    if (f == nullptr) {
+        msg.Format("LoadFile: Cannot open file '%s' (%s)", path, std::strerror(error));
+        AddErr(msg);
+        std::free(buffer);
+        buffer = nullptr;
+        return -3;
+    }
+    const size_t got = std::fread(buffer, 1, static_cast<size_t>(size), f);
+    std::fclose(f);
+    if (got != static_cast<size_t>(size)) {
+        msg.Format("LoadFile: Read error %d%%, file '%s' (%d bytes)", static_cast<int>(got), path,
+                   size);
+        AddErr(msg);
+        std::free(buffer);
+        buffer = nullptr;
+        return -4;
+    }
+    length = size;
+    return 0;
+}
+
+void CXML::Finish(char* ownedBuffer) {
+    std::free(ownedBuffer);
+    if (!(m_Flags & XMLFLG_NOERRBOX)) {
+        for (int i = 0; i < m_Errors.GetSize() && i < kMaxBoxes; ++i) {
+            zam::platform::ShowMessageBox(m_Errors.GetAtTxt(i), "XML", MB_OK | MB_ICONERROR);
+        }
+    }
+    if (m_Flags & XMLFLG_WARNBOX) {
+        for (int i = 0; i < m_Warnings.GetSize() && i < kMaxBoxes; ++i) {
+            zam::platform::ShowMessageBox(m_Warnings.GetAtTxt(i), "XML", MB_OK | MB_ICONWARNING);
+        }
+    }
+    if (m_Progress != nullptr) m_Progress(200.0f, m_FileName);
+}
+
+XML_TAGITEM* CXML::AddTag(const char* name) {
+    if (name == nullptr) name = "";
+    const size_t n = std::strlen(name);
+    CTxt msg;
+    if (n > static_cast<size_t>(kMaxTagName)) {
+        msg.Format("Tagname '%s' is too long (max %d)", name, kMaxTagName);
+        AddErr(msg);
+        return nullptr;
+    }
+    if (m_Depth >= kMaxDepth) {
+        msg.Format("Too many nested tags in '%s' (max depth %d)", name, kMaxDepth);
+        AddErr(msg);
+        return nullptr;
+    }
+    XML_TAGITEM& item = m_Tags[m_Depth];
+    std::memset(&item, 0, sizeof item);
+    std::memcpy(item.Name, name, n + 1);
+    if (m_Depth == 0) item.Flags = 0x0001;
+    ++m_Depth;
+    m_CurrTag = item.Name;
+    return &item;
+}
+
+XML_TAGITEM* CXML::GetTag(int up) {
+    if (m_Depth > kMaxDepth) m_Depth = kMaxDepth;
+    if (up < 0 || m_Depth - up <= 0) return nullptr;
+    return &m_Tags[m_Depth - 1 - up];
+}
+
+XML_TAGITEM* CXML::GetCurrTag() { return GetTag(0); }
+
+void CXML::CloseTag() {
+    if (m_Depth > kMaxDepth) m_Depth = kMaxDepth;
+    if (m_Depth <= 0) return;
+    std::memset(&m_Tags[m_Depth - 1], 0, sizeof(XML_TAGITEM));
+    --m_Depth;
+    m_CurrTag = m_Depth > 0 ? m_Tags[m_Depth - 1].Name : nullptr;
+}
+
+int CXML::AddErr(const char* text) {
+    CTxt msg;
+    msg.Format("ERROR#%d:\n%s\n\nLine %d, Column %d\nFile %s", m_Errors.GetSize() + 1,
+               text != nullptr ? text : "", m_Line, m_Col, m_FileName);
+    LogTrace("XML", 0, "%s", static_cast<const char*>(msg));
+    m_Errors.Add(msg);
+    return 0;
+}
+
+int CXML::AddWarn(const char* text) {
+    if (m_Flags & XMLFLG_NOWARN) return 0;
+    CTxt msg;
+    msg.Format("WARNING#%d:\n%s\n\nLine %d, Column %d\nFile %s", m_Warnings.GetSize() + 1,
+               text != nullptr ? text : "", m_Line, m_Col, m_FileName);
+    LogTrace("XML", 0, "%s", static_cast<const char*>(msg));
+    m_Warnings.Add(msg);
+    return 0;
+}

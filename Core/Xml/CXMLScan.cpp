@@ -1,0 +1,504 @@
+// CXML's scan: one pass over the document, character classes from a table,
+// runs of ordinary characters copied in one piece. Nothing is allocated
+// while scanning; line and column are kept from the start of the current
+// line, so the hot loops only move a pointer.
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstring>
+
+#include "Core/System/Log.h"
+#include "Core/System/Profile.h"
+#include "Core/Text/CTxt.h"
+#include "Core/Text/TextFunc.h"
+#include "Core/Xml/CXML.h"
+
+namespace {
+
+const int kSyntaxError = -103;
+
+// A tag name is copied for AddTag and the closing comparison; a longer one is
+// refused either way, so the copy only has to show that it is too long.
+const size_t kNameCopy = 101;
+
+enum : unsigned char {
+    kName = 0x01,         // letters and "-._0123456789:"
+    kTag = 0x02,          // kName and "/?!"
+    kTagFirst = 0x04,     // letters, digits, '?' and '!'
+    kContentStop = 0x08,  // '\0' '<' '&' '\n'
+    kValueStop = 0x10,    // '\0' '&' '\\' '\n' '"' '\''
+    kIdleStop = 0x20,     // '\0' '<' '>' '\n'
+    kInTagStop = 0x40,    // kIdleStop and ' ' '\t' '\r' '/'
+    kSkipStop = 0x80,     // '\0' '>' '\n'
+};
+
+struct CharClasses {
+    unsigned char Of[256];
+    constexpr CharClasses() : Of() {
+        for (int c = 'a'; c <= 'z'; ++c) Of[c] |= kName | kTag | kTagFirst;
+        for (int c = 'A'; c <= 'Z'; ++c) Of[c] |= kName | kTag | kTagFirst;
+        for (int c = '0'; c <= '9'; ++c) Of[c] |= kName | kTag | kTagFirst;
+        Of[static_cast<unsigned char>('-')] |= kName | kTag;
+        Of[static_cast<unsigned char>('.')] |= kName | kTag;
+        Of[static_cast<unsigned char>('_')] |= kName | kTag;
+        Of[static_cast<unsigned char>(':')] |= kName | kTag;
+        Of[static_cast<unsigned char>('/')] |= kTag | kInTagStop;
+        Of[static_cast<unsigned char>('?')] |= kTag | kTagFirst;
+        Of[static_cast<unsigned char>('!')] |= kTag | kTagFirst;
+        Of[0] |= kContentStop | kValueStop | kIdleStop | kInTagStop | kSkipStop;
+        Of[static_cast<unsigned char>('<')] |= kContentStop | kIdleStop | kInTagStop;
+        Of[static_cast<unsigned char>('>')] |= kIdleStop | kInTagStop | kSkipStop;
+        Of[static_cast<unsigned char>('\n')] |= kContentStop | kValueStop | kIdleStop | kInTagStop | kSkipStop;
+        Of[static_cast<unsigned char>('&')] |= kContentStop | kValueStop;
+        Of[static_cast<unsigned char>('\\')] |= kValueStop;
+        Of[static_cast<unsigned char>('"')] |= kValueStop;
+        Of[static_cast<unsigned char>('\'')] |= kValueStop;
+        Of[static_cast<unsigned char>(' ')] |= kInTagStop;
+        Of[static_cast<unsigned char>('\t')] |= kInTagStop;
+        Of[static_cast<unsigned char>('\r')] |= kInTagStop;
+    }
+};
+
+constexpr CharClasses kClasses;
+
+inline bool Is(char c, unsigned char cls) {
+    return (kClasses.Of[static_cast<unsigned char>(c)] & cls) != 0;
+}
+
+}  // namespace
+
+// The scan's moving parts; the scanner's visible state stays in CXML.
+struct CXML::Scan {
+    CXML& X;
+    const char* Base;
+    const char* LineStart;
+    XMLHandlerFunc Handler;
+    void* User;
+    int Status = 0;
+    bool InTag = false;
+    int TextLen = 0;               // characters in X.m_AttrTxt
+    const char* ContentStart = nullptr;
+
+    Scan(CXML& x, const char* text, XMLHandlerFunc handler, void* user)
+        : X(x), Base(text), LineStart(text), Handler(handler), User(user) {}
+
+    // next: the first character not yet consumed.
+    void Sync(const char* next) {
+        X.m_Col = static_cast<int>(next - LineStart);
+        X.m_Pos = static_cast<int>(next - Base);
+    }
+    void NewLine(const char* next) {
+        ++X.m_Line;
+        LineStart = next;
+    }
+
+    void Call(XMLEvent event, const char* next) {
+        X.m_Event = event;
+        if (Handler == nullptr) return;
+        Sync(next);
+        const int r = Handler(&X, User);
+        if (r < 0 && Status >= 0) Status = r;
+    }
+
+    // at: the offending character, counted in the column.
+    void Error(const char* at, const char* fmt, ...) __attribute__((format(printf, 3, 4))) {
+        Sync(at + 1);
+        CTxt msg;
+        va_list args;
+        va_start(args, fmt);
+        msg.FormatV(fmt, args);
+        va_end(args);
+        X.AddErr(msg);
+        Status = kSyntaxError;
+    }
+
+    void StartContent(const char* next) {
+        X.m_Event = XML_DATA;
+        X.m_AttrID[0] = '\0';
+        X.m_AttrTxt[0] = '\0';
+        TextLen = 0;
+        ContentStart = next;
+    }
+
+    // Appends n characters to the value or content; refuses what would not fit.
+    bool Append(const char* s, size_t n, const char* token, bool content) {
+        if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) {
+            Error(s, content ? "Content longer than %d characters in '%-.50s'"
+                             : "Attribute value longer than %d characters in '%-.50s'",
+                  kAttrTxtSize - 1, token);
+            return false;
+        }
+        std::memcpy(X.m_AttrTxt + TextLen, s, n);
+        TextLen += static_cast<int>(n);
+        return true;
+    }
+
+    // Moves over at most n characters, never past the terminator.
+    const char* Skip(const char* p, int n) {
+        for (; n > 0 && *p != '\0'; --n) {
+            if (*p++ == '\n') NewLine(p);
+        }
+        return p;
+    }
+
+    // p stands on '&'. The named entities need their ';'; a reference takes the
+    // two characters after "&#x" and assumes the ';'.
+    const char* Entity(const char* p, const char* token, bool content) {
+        const char* e = p + 1;
+        char decoded = '\0';
+        int consumed = 1;
+        if (e[0] == '#' && (e[1] == 'x' || e[1] == 'X')) {
+            char digits[3] = {'\0', '\0', '\0'};
+            if (e[2] != '\0') {
+                digits[0] = e[2];
+                digits[1] = e[3];
+            }
+            // Code 0 would end the text the handler reads, so it gives nothing.
+            decoded = static_cast<char>(HexPrefixToInt(digits) & 0xFF);
+            consumed = 5;
+        } else if (std::strncmp(e, "lt;", 3) == 0) {
+            decoded = '<';
+            consumed = 3;
+        } else if (std::strncmp(e, "gt;", 3) == 0) {
+            decoded = '>';
+            consumed = 3;
+        } else if (std::strncmp(e, "amp;", 4) == 0) {
+            decoded = '&';
+            consumed = 4;
+        } else if (std::strncmp(e, "apos;", 5) == 0) {
+            decoded = '\'';
+            consumed = 5;
+        } else if (std::strncmp(e, "quot;", 5) == 0) {
+            decoded = '"';
+            consumed = 5;
+        }
+        if (decoded != '\0' && !Append(&decoded, 1, token, content)) return p;
+        return Skip(p, consumed + 1);
+    }
+
+    // Content mode: collects up to the next '<' or the end.
+    const char* Content(const char* p) {
+        for (;;) {
+            const char* run = p;
+            while (!Is(*p, kContentStop)) ++p;
+            if (p > run && !Append(run, static_cast<size_t>(p - run), ContentStart, true)) return p;
+            switch (*p) {
+            case '&':
+                p = Entity(p, ContentStart, true);
+                if (Status < 0) return p;
+                break;
+            case '\n':
+                if (!Append(p, 1, ContentStart, true)) return p;
+                ++p;
+                NewLine(p);
+                break;
+            default:  // '<' or the end
+                X.m_AttrTxt[TextLen] = '\0';
+                return p;
+            }
+        }
+    }
+
+    // Pops the innermost tag for a closing or empty tag named name; p stands on
+    // the character after the name, which is consumed.
+    const char* CloseNamed(const char* token, const char* name, const char* p) {
+        XML_TAGITEM* current = X.GetCurrTag();
+        if (current == nullptr) {
+            Error(p, "Closing Tag has no parent in '%-.50s'", token);
+            return p;
+        }
+        if (stricmpmode(current->Name, name, 1) != 0) {
+            Error(p, "Closing Tag mismatch, expected '%s' in '%-.50s'", current->Name, token);
+            return p;
+        }
+        p = Skip(p, 1);
+        Call(XML_CLOSETAG, p);
+        X.CloseTag();
+        InTag = false;
+        return p;
+    }
+
+    // p stands on '<'. The character that ends the name is left for the main loop.
+    const char* Tag(const char* p) {
+        const char* token = p++;
+        InTag = true;
+        const char* name = p;
+        while (Is(*p, kTag)) ++p;
+        const bool closing = p > name && *name == '/';
+        if (closing) ++name;
+        size_t n = static_cast<size_t>(p - name);
+        if (n == 0) {
+            Error(p, "Missing tag in '%-.50s'", token);
+            return p;
+        }
+        if (!Is(*name, kTagFirst)) {
+            Error(name, "Tag contains invalid character '%c' in '%-.50s'", *name, token);
+            return p;
+        }
+        const char* slash = static_cast<const char*>(std::memchr(name, '/', n));
+        const bool empty = slash != nullptr;
+        if (empty) {
+            if (slash + 1 != p) {
+                Error(slash + 1, "Invalid character '%c' after tag closing slash in '%-.50s'",
+                      slash[1], token);
+                return p;
+            }
+            --n;
+        }
+        char copy[kNameCopy];
+        if (n > kNameCopy - 1) n = kNameCopy - 1;
+        std::memcpy(copy, name, n);
+        copy[n] = '\0';
+        if (!closing) {
+            Sync(p);
+            if (X.AddTag(copy) == nullptr) {
+                Status = kSyntaxError;
+                return p;
+            }
+            Call(XML_OPENTAG, p);
+            if (!empty) return p;
+        }
+        return CloseNamed(token, copy, p);
+    }
+
+    // p stands on the '/' or '>' that ended attribute reading.
+    const char* AfterAttribute(const char* p) {
+        if (*p != '/') return p;
+        const char* token = p;
+        if (p[1] == '\0') return p + 1;  // the end-of-scan check names the open tag
+        if (p[1] != '>') {
+            Error(p + 1, "Invalid character '%c' after tag closing slash in '%-.50s'", p[1], token);
+            return p + 1;
+        }
+        p += 2;
+        if (X.GetCurrTag() == nullptr) {
+            Error(p - 1, "Closing Tag has no parent in '%-.50s'", token);
+            return p;
+        }
+        Call(XML_ENDTAG, p);
+        Call(XML_CLOSETAG, p);
+        X.CloseTag();
+        InTag = false;
+        StartContent(p);
+        return p;
+    }
+
+    void MissingQuote(const char* at) {
+        Error(at, "Value for attribute '%s' is  missing closing quote", X.m_AttrID);
+    }
+
+    // One attribute of a start tag; p stands after the blank that announced it.
+    const char* Attribute(const char* p) {
+        for (;; ++p) {
+            if (*p == '\n') {
+                NewLine(p + 1);
+            } else if (*p != ' ' && *p != '\t' && *p != '\r') {
+                break;
+            }
+        }
+        if (*p == '/' || *p == '>') return AfterAttribute(p);
+        if (*p == '\0') return p;
+        const char* token = p;
+        int n = 0;
+        while (Is(*p, kName)) {
+            if (n == kAttrIDSize - 1) {
+                X.m_AttrID[n] = '\0';
+                Error(p, "Attribute name longer than %d characters in '%-.50s'", kAttrIDSize - 1,
+                      token);
+                return p;
+            }
+            X.m_AttrID[n++] = *p++;
+        }
+        X.m_AttrID[n] = '\0';
+        if (*p == '\0') {
+            MissingQuote(p);
+            return p;
+        }
+        if (*p != '=') {
+            Error(p, "Attribute contains invalid character '%c' in '%-.50s'", *p, token);
+            return p;
+        }
+        ++p;
+        if (*p == '\0') {
+            MissingQuote(p);
+            return p;
+        }
+        if (*p != '"' && *p != '\'') {
+            Error(p, "Value is missing opening quote, found '%c' in '%-.50s'", *p, token);
+            return p;
+        }
+        const char quote = *p++;
+        TextLen = 0;
+        for (;;) {
+            const char* run = p;
+            while (!Is(*p, kValueStop)) ++p;
+            if (p > run && !Append(run, static_cast<size_t>(p - run), token, false)) return p;
+            const char c = *p;
+            if (c == quote) {
+                ++p;
+                break;
+            }
+            if (c == '\0') {
+                X.m_AttrTxt[TextLen] = '\0';
+                MissingQuote(p);
+                return p;
+            }
+            if (c == '&') {
+                p = Entity(p, token, false);
+                if (Status < 0) return p;
+                continue;
+            }
+            // A backslash escapes the next character, so \" never ends the value.
+            const size_t take = (c == '\\' && p[1] != '\0') ? 2 : 1;
+            if (!Append(p, take, token, false)) return p;
+            p = Skip(p, static_cast<int>(take));
+        }
+        X.m_AttrTxt[TextLen] = '\0';
+        Call(XML_NEWATTR, p);
+        return AfterAttribute(p);
+    }
+
+    // '/' inside a start tag, not right after an attribute.
+    const char* SlashClose(const char* p) {
+        const char* token = p++;
+        Call(XML_ENDTAG, p);
+        if (*p == '\0') return p;
+        if (*p != '>') {
+            Error(p, "Invalid character '%c' after tag closing slash in '%-.50s'", *p, token);
+            return p;
+        }
+        ++p;
+        Call(XML_CLOSETAG, p);
+        X.CloseTag();
+        InTag = false;
+        return p;
+    }
+
+    // A "<?...>" or "<!...>" construct: skipped up to and including its first '>'.
+    const char* SkipConstruct(const char* p) {
+        for (;;) {
+            while (!Is(*p, kSkipStop)) ++p;
+            if (*p != '\n') break;
+            NewLine(++p);
+        }
+        if (*p == '>') ++p;
+        Call(XML_ENDTAG, p);
+        X.CloseTag();
+        InTag = false;
+        StartContent(p);
+        return p;
+    }
+
+    // '>' outside content: the end of a start tag when a tag is current.
+    const char* TagEnd(const char* p) {
+        ++p;
+        InTag = false;
+        if (X.m_CurrTag != nullptr) {
+            Call(XML_ENDTAG, p);
+            StartContent(p);
+        }
+        return p;
+    }
+
+    bool InStartTag() const { return InTag && X.m_CurrTag != nullptr; }
+};
+
+int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* user,
+                   char* ownedBuffer) {
+    Scan s(*this, text, handler, user);
+    m_Line = 1;
+    m_Col = 0;
+    m_Pos = 0;
+    // At most about 200 progress reports, however long the document.
+    const int step = length / 200 < 100 ? 100 : length / 200;
+    int64_t nextReport = step;
+    if (m_Progress != nullptr) m_Progress(-1.0f, m_FileName);
+
+    const char* p = text;
+    bool stoppedOnContent = false;
+    bool stoppedOnHook = false;
+    for (;;) {
+        if (m_Event == XML_DATA) {
+            p = s.Content(p);
+            if (s.Status < 0 || *p == '\0') break;
+            if (m_Depth >= 1 && handler != nullptr) {
+                s.Sync(p + 1);
+                const int r = handler(this, user);
+                if (r < 0) {
+                    s.Status = r;
+                    stoppedOnContent = true;
+                    break;
+                }
+            }
+            p = s.Tag(p);
+        } else {
+            const char c = *p;
+            if (c == '\0') break;
+            if (s.InStartTag() && m_Event == XML_OPENTAG && (m_CurrTag[0] == '!' || m_CurrTag[0] == '?')) {
+                // Whatever ends the name of a declaration or comment starts the skip,
+                // so "<!--x-->" and a comment opened at a line end are skipped too.
+                p = s.SkipConstruct(p);
+            } else {
+                switch (c) {
+                case '<':
+                    p = s.Tag(p);
+                    break;
+                case ' ':
+                case '\t':
+                    p = s.InStartTag() ? s.Attribute(p + 1) : p + 1;
+                    break;
+                case '\n':
+                case '\r':
+                    // An attribute that starts a line is read too, not skipped.
+                    if (c == '\n') s.NewLine(p + 1);
+                    ++p;
+                    if (s.InStartTag() && Is(*p, kName)) p = s.Attribute(p);
+                    break;
+                case '/':
+                    p = s.InStartTag() ? s.SlashClose(p) : p + 1;
+                    break;
+                case '>':
+                    p = s.TagEnd(p);
+                    break;
+                default: {
+                    const unsigned char stop = s.InTag ? kInTagStop : kIdleStop;
+                    ++p;
+                    while (!Is(*p, stop)) ++p;
+                }
+                }
+            }
+        }
+        if (s.Status < 0) break;
+        if ((m_Flags & XMLFLG_HOOK) && m_NodeTop != nullptr) {
+            LogTrace("XML", 0, "Exit after creating requested hook node");
+            stoppedOnHook = true;
+            break;
+        }
+        if (m_Progress != nullptr) {
+            for (; p - text >= nextReport; nextReport += step)
+                m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
+        }
+    }
+    s.Sync(p);
+    if (m_Progress != nullptr) {
+        for (; p - text >= nextReport; nextReport += step)
+            m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
+    }
+
+    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !stoppedOnContent && !stoppedOnHook) {
+        CTxt msg;
+        if (m_Depth == 1) {
+            msg = "Tag not closed: ";
+        } else {
+            msg.Format("%d Tag(s) not closed:\n", m_Depth);
+        }
+        for (int i = 0; i < m_Depth && i < kMaxDepth; ++i) {
+            if (i > 0) msg += ", ";
+            msg += m_Tags[i].Name;
+        }
+        AddErr(msg);
+        s.Status = kSyntaxError;
+    }
+    Finish(ownedBuffer);
+    return s.Status;
+}

@@ -1,0 +1,412 @@
+#include "Core/Xml/CXML.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "Core/Xml/PlainNode.h"
+#include "tests/Core/Xml/XmlTestSupport.h"
+#include "tests/Support/TempDir.h"
+
+namespace {
+
+using zam::testing::BuildTree;
+using zam::testing::EventLog;
+using zam::testing::LogCapture;
+using zam::testing::RecordingBoxes;
+using zam::testing::TempDir;
+using Events = std::vector<std::string>;
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The message part of "ERROR#n:\n<message>\n\nLine ...".
+std::string MessageOf(const char* recorded) {
+    const std::string s = recorded != nullptr ? recorded : "";
+    const size_t begin = s.find(":\n");
+    const size_t end = s.rfind("\n\nLine ");
+    if (begin == std::string::npos || end == std::string::npos || end < begin) return s;
+    return s.substr(begin + 2, end - begin - 2);
+}
+
+class CXMLTest : public ::testing::Test {
+protected:
+    RecordingBoxes boxes;
+    CXML xml;
+    EventLog log;
+
+    int Parse(const std::string& text, int flags = XMLFLG_NOERRBOX) {
+        xml.SetFlg(XMLFLG_TEXT | flags);
+        return xml.LoadFile(text.c_str(), EventLog::Handler, &log);
+    }
+    std::string Error(int i = 0) const { return MessageOf(xml.GetErrList().GetAtTxt(i)); }
+    int ErrorCount() const { return xml.GetErrList().GetSize(); }
+};
+
+TEST_F(CXMLTest, EventsOfElementsAttributesAndEmptyTags) {
+    EXPECT_EQ(Parse("<a><b x=\"1\"/></a>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "3 a", "2 a:", "0 b", "1 x=1", "3 b", "4 b", "2 a:", "4 a"}));
+
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a><b/>text</a>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "3 a", "2 a:", "0 b", "4 b", "4 a"}));
+
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a/>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "4 a"}));
+
+    // "/>" after a blank ends like one after an attribute (content follows);
+    // after a line break, like a closing tag (the text after it is not collected).
+    log.Events.clear();
+    EXPECT_EQ(Parse("<r><a />t</r>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 r", "3 r", "2 r:", "0 a", "3 a", "4 a", "2 r:t", "4 r"}));
+    log.Events.clear();
+    EXPECT_EQ(Parse("<r><a\n/>t</r>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 r", "3 r", "2 r:", "0 a", "3 a", "4 a", "4 r"}));
+    EXPECT_EQ(ErrorCount(), 0);
+}
+
+TEST_F(CXMLTest, DeclarationsAndCommentsAreSkippedToTheirFirstGreaterThan) {
+    EXPECT_EQ(Parse("<?xml version=\"1.0\"?><!-- c > d --><a>x</a>"), 0);
+    EXPECT_EQ(log.Events,
+              (Events{"0 ?xml", "3 ?xml", "0 !--", "3 !--", "0 a", "3 a", "2 a:x", "4 a"}));
+
+    // Content is delivered in pieces around a comment.
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a>x<!-- note -->y</a>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "3 a", "2 a:x", "0 !--", "3 !--", "2 a:y", "4 a"}));
+}
+
+TEST_F(CXMLTest, CommentsWithoutBlankAfterTheirNameAreSkippedToo) {
+    EXPECT_EQ(Parse("<a><!--x--><b/></a>"), 0);
+    EXPECT_EQ(ErrorCount(), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "3 a", "2 a:", "0 !--x--", "3 !--x--", "2 a:", "0 b", "4 b", "4 a"}));
+
+    log.Events.clear();
+    EXPECT_EQ(Parse("<!--\n  licence\n-->\n<a><?pi?></a>"), 0);
+    EXPECT_EQ(ErrorCount(), 0);
+    EXPECT_EQ(xml.GetLine(), 4);
+}
+
+TEST_F(CXMLTest, AttributeValuesQuotesEscapesAndEntities) {
+    EXPECT_EQ(Parse("<a x='1\"2' y=\"a\\\"b\" z=\"&lt;&amp;&#x41;&gt;&apos;&quot;\"></a>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "1 x=1\"2", "1 y=a\\\"b", "1 z=<&A>'\"", "3 a", "2 a:", "4 a"}));
+
+    // An attribute not preceded by a blank is passed over.
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a x=\"1\"y=\"2\"/>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "1 x=1", "3 a", "4 a"}));
+
+    // One that starts a line is read.
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a\nx=\"1\"\r\ny=\"2\"/>"), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "1 x=1", "1 y=2", "3 a", "4 a"}));
+}
+
+TEST_F(CXMLTest, ContentKeepsLineEndsAndDecodesEntities) {
+    EXPECT_EQ(Parse("<a>x\r\ny</a>"), 0);
+    EXPECT_EQ(log.Events[2], "2 a:x\r\ny");
+
+    // Unknown entities lose '&' and the next character; decimal references too.
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a>&lt;&#x41;&nbsp;&#65;</a>"), 0);
+    EXPECT_EQ(log.Events[2], "2 a:<Absp;65;");
+
+    // A reference to code 0 gives nothing rather than cutting the text.
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a>x&#x00;y&#x4 z</a>"), 0);
+    EXPECT_EQ(log.Events[2], "2 a:xy@");
+
+    // Entities cut short by the end of the text never read past it.
+    for (const char* cut : {"<a>&", "<a>&#x", "<a>&#x4", "<a x=\"&#x4"}) {
+        log.Events.clear();
+        EXPECT_EQ(Parse(cut), -103) << cut;
+    }
+}
+
+TEST_F(CXMLTest, SyntaxErrorsRecordTheirMessageAndStop) {
+    const struct {
+        const char* Text;
+        const char* Message;
+    } cases[] = {
+        {"<a x = \"1\">", "Attribute contains invalid character ' ' in 'x = \"1\">'"},
+        {"<a></b>", "Closing Tag mismatch, expected 'a' in '</b>'"},
+        {"<>", "Missing tag in '<>'"},
+        {"<a></>", "Missing tag in '</>'"},
+        {"<-a>", "Tag contains invalid character '-' in '<-a>'"},
+        {"<a/b>", "Invalid character 'b' after tag closing slash in '<a/b>'"},
+        {"</a>", "Closing Tag has no parent in '</a>'"},
+        {"<a x=1>", "Value is missing opening quote, found '1' in 'x=1>'"},
+        {"<a x=\"1", "Value for attribute 'x' is  missing closing quote"},
+        {"<a x", "Value for attribute 'x' is  missing closing quote"},
+        {"<a x=\"1\"/b>", "Invalid character 'b' after tag closing slash in '/b>'"},
+        {"<a\n/b>", "Invalid character 'b' after tag closing slash in '/b>'"},
+        {"<a>", "Tag not closed: a"},
+        {"<a><b>", "2 Tag(s) not closed:\na, b"},
+    };
+    // A tag still open when the scan stops is reported after the error itself.
+    for (const auto& c : cases) {
+        log.Events.clear();
+        EXPECT_EQ(Parse(c.Text), -103) << c.Text;
+        ASSERT_GE(ErrorCount(), 1) << c.Text;
+        EXPECT_EQ(Error(), c.Message) << c.Text;
+    }
+    EXPECT_EQ(Parse("<a></b>"), -103);
+    ASSERT_EQ(ErrorCount(), 2);
+    EXPECT_EQ(Error(1), "Tag not closed: a");
+    EXPECT_EQ(Parse("<a/b>"), -103);
+    EXPECT_EQ(ErrorCount(), 1);
+    EXPECT_EQ(Parse("<A></a>"), 0);
+
+    // The excerpt shows at most 50 characters from where the token began.
+    EXPECT_EQ(Parse("<a></" + std::string(80, 'b') + ">"), -103);
+    EXPECT_EQ(Error(), "Closing Tag mismatch, expected 'a' in '</" + std::string(48, 'b') + "'");
+}
+
+TEST_F(CXMLTest, MessagesCarryNumberLineColumnAndFile) {
+    TempDir dir;
+    dir.Write("bad.xml", "<a>\n  <b x=\"1\">\n</a>");
+    xml.SetFlg(XMLFLG_NOERRBOX);
+    EXPECT_EQ(xml.LoadFile(dir.File("bad.xml").c_str(), EventLog::Handler, &log), -103);
+    ASSERT_EQ(ErrorCount(), 2);
+    EXPECT_STREQ(xml.GetErrList().GetAtTxt(0),
+                 ("ERROR#1:\nClosing Tag mismatch, expected 'b' in '</a>'\n\nLine 3, Column 4\nFile " +
+                  dir.File("bad.xml"))
+                     .c_str());
+    EXPECT_EQ(MessageOf(xml.GetErrList().GetAtTxt(1)), "2 Tag(s) not closed:\na, b");
+    EXPECT_EQ(std::string(xml.GetErrList().GetAtTxt(1)).substr(0, 9), "ERROR#2:\n");
+
+    // In text mode the file name gives the length and the address.
+    Parse("<a/>   ");
+    EXPECT_TRUE(std::regex_match(xml.GetFileName(), std::regex(R"(\(7 Bytes RAM, [0-9A-F]{16}\))")))
+        << xml.GetFileName();
+}
+
+TEST_F(CXMLTest, LimitsAreRefusedNeverOverrun) {
+    EXPECT_EQ(Parse("<" + std::string(64, 't') + "/>"), 0);
+    EXPECT_EQ(Parse("<" + std::string(65, 't') + "/>"), -103);
+    EXPECT_EQ(Error(), "Tagname '" + std::string(65, 't') + "' is too long (max 64)");
+    // A huge name is shown cut in the message, still refused.
+    EXPECT_EQ(Parse("<" + std::string(5000, 't') + "/>"), -103);
+    EXPECT_LT(Error().size(), 200u);
+
+    std::string deep, close;
+    for (int i = 0; i < 20; ++i) deep += "<t>", close += "</t>";
+    EXPECT_EQ(Parse(deep + close), 0);
+    EXPECT_EQ(Parse(deep + "<u>" + close), -103);
+    EXPECT_EQ(Error(), "Too many nested tags in 'u' (max depth 20)");
+
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a " + std::string(63, 'n') + "=\"v\"/>"), 0);
+    EXPECT_EQ(log.Events[1], "1 " + std::string(63, 'n') + "=v");
+    EXPECT_EQ(Parse("<a " + std::string(64, 'n') + "=\"v\"/>"), -103);
+    EXPECT_TRUE(StartsWith(Error(), "Attribute name longer than 63 characters in 'nnn")) << Error();
+
+    const std::string fits(99999, 'v'), over(100000, 'v');
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a n=\"" + fits + "\"/>"), 0);
+    EXPECT_EQ(log.Events[1].size(), 4u + fits.size());
+    EXPECT_EQ(Parse("<a n=\"" + over + "\"/>"), -103);
+    EXPECT_TRUE(StartsWith(Error(), "Attribute value longer than 99999 characters in 'n=\"vvv"))
+        << Error();
+    EXPECT_EQ(Parse("<a n=\"" + std::string(99998, 'v') + "&lt;&lt;\"/>"), -103);
+
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a>" + fits + "</a>"), 0);
+    EXPECT_EQ(log.Events[2].size(), 4u + fits.size());
+    EXPECT_EQ(Parse("<a>" + over + "</a>"), -103);
+    EXPECT_TRUE(StartsWith(Error(), "Content longer than 99999 characters in 'vvv")) << Error();
+    EXPECT_EQ(Parse("<a>" + fits + "\n</a>"), -103);
+}
+
+TEST_F(CXMLTest, NegativeHandlerResultsStopTheScan) {
+    log.FailAt = 0;
+    log.FailWith = -7;
+    EXPECT_EQ(Parse("<a><b/></a>"), -103);
+    EXPECT_EQ(log.Events, (Events{"0 a"}));
+    ASSERT_EQ(ErrorCount(), 1);
+    EXPECT_EQ(Error(), "Tag not closed: a");
+
+    // A content result is returned as it is, with nothing recorded.
+    log.Events.clear();
+    log.FailAt = 2;
+    EXPECT_EQ(Parse("<a>x</a>"), -7);
+    EXPECT_EQ(log.Events, (Events{"0 a", "3 a", "2 a:x"}));
+    EXPECT_EQ(ErrorCount(), 0);
+
+    // After an attribute's "/>", events 3 and 4 are still sent.
+    log.Events.clear();
+    log.FailAt = 4;
+    EXPECT_EQ(Parse("<r><b x=\"1\"/><c/></r>"), -103);
+    EXPECT_EQ(log.Events, (Events{"0 r", "3 r", "2 r:", "0 b", "1 x=1", "3 b", "4 b"}));
+    EXPECT_EQ(Error(), "Tag not closed: r");
+
+    // With every tag closed the handler's own result comes back.
+    log.Events.clear();
+    log.FailAt = 1;
+    EXPECT_EQ(Parse("<a/><b/>"), -7);
+    EXPECT_EQ(log.Events, (Events{"0 a", "4 a"}));
+}
+
+TEST_F(CXMLTest, HookModeStopsOnceNodeTopIsSet) {
+    LogCapture capture;
+    log.HookTag = "b";
+    EXPECT_EQ(Parse("<a><b><c/></b>", XMLFLG_NOERRBOX | XMLFLG_HOOK), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "3 a", "2 a:", "0 b"}));
+    EXPECT_EQ(ErrorCount(), 0);
+    EXPECT_NE(xml.GetNodeTop(), nullptr);
+    EXPECT_TRUE(capture.Contains("Exit after creating requested hook node"));
+
+    // Without the flag node top is just the handler's pointer.
+    log.Events.clear();
+    EXPECT_EQ(Parse("<a><b><c/></b></a>"), 0);
+    EXPECT_EQ(log.Events.size(), 10u);
+}
+
+TEST_F(CXMLTest, ProgressIsReportedAFewHundredTimesAtMost) {
+    static std::vector<float> reports;
+    static std::string names;
+    reports.clear();
+    xml.SetProgressFunc([](float percent, const char* name) {
+        reports.push_back(percent);
+        names = name;
+        return 0;
+    });
+    const std::string doc = "<a>" + std::string(90000, 'x') + "</a>";
+    EXPECT_EQ(Parse(doc), 0);
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports.front(), -1.0f);
+    EXPECT_EQ(reports.back(), 200.0f);
+    EXPECT_EQ(reports.size(), 2u + doc.size() / 450);  // step: length / 200
+    for (size_t i = 2; i + 1 < reports.size(); ++i) EXPECT_GT(reports[i], reports[i - 1]);
+    EXPECT_LE(reports[reports.size() - 2], 100.0f);
+    EXPECT_EQ(names, xml.GetFileName());
+
+    // Short documents: a step of 100 characters.
+    reports.clear();
+    EXPECT_EQ(Parse("<a>" + std::string(250, 'x') + "</a>"), 0);
+    EXPECT_EQ(reports.size(), 4u);
+    xml.SetProgressFunc(nullptr);
+}
+
+TEST_F(CXMLTest, FilesAreReadWholeAndFailuresGiveTheirCodes) {
+    TempDir dir;
+    dir.Write("ok.xml", "<a x=\"1\">t</a>");
+    dir.Write("empty.xml", "");
+    xml.SetFlg(0);
+    EXPECT_EQ(xml.LoadFile(dir.File("ok.xml").c_str(), EventLog::Handler, &log), 0);
+    EXPECT_EQ(log.Events, (Events{"0 a", "1 x=1", "3 a", "2 a:t", "4 a"}));
+    EXPECT_EQ(xml.GetFileName(), dir.File("ok.xml"));
+
+    EXPECT_EQ(xml.LoadFile(dir.File("none.xml").c_str(), nullptr, nullptr), -1);
+    EXPECT_EQ(Error(), "LoadFile: File '" + dir.File("none.xml") + "' does not exist");
+    // The earliest failures come before the parser is cleared: messages gather.
+    EXPECT_EQ(xml.LoadFile(dir.File("empty.xml").c_str(), nullptr, nullptr), -5);
+    EXPECT_EQ(ErrorCount(), 2);
+    EXPECT_EQ(Error(1), "LoadFile: File '" + dir.File("empty.xml") + "' is empty");
+    EXPECT_EQ(xml.LoadFile(nullptr, nullptr, nullptr), -1);
+
+    // A folder cannot be opened as a file; this failure comes after clearing.
+    EXPECT_EQ(xml.LoadFile(dir.Path().c_str(), nullptr, nullptr), -3);
+    ASSERT_EQ(ErrorCount(), 1);
+    EXPECT_EQ(Error(), "LoadFile: Cannot open file '" + dir.Path() + "' (Is a directory)");
+    EXPECT_TRUE(boxes.Boxes.empty());
+
+    // The scan stops at a zero byte, as at the end of the text.
+    dir.Write("zero.xml", std::string("<a/>\0<b>", 8));
+    EXPECT_EQ(xml.LoadFile(dir.File("zero.xml").c_str(), nullptr, nullptr), 0);
+
+    const std::string folder = dir.File(std::string(200, 'd'));
+    std::filesystem::create_directory(folder);
+    const std::string longName = folder + "/" + std::string(100, 'n');
+    dir.Write(std::string(200, 'd') + "/" + std::string(100, 'n'), "<a/>");
+    EXPECT_EQ(xml.LoadFile(longName.c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(xml.GetFileName(), longName.substr(0, 259));
+}
+
+TEST_F(CXMLTest, ErrorsAndWarningsAreShownInBoxesAsFlagsSay) {
+    EXPECT_EQ(Parse("<a></b>", 0), -103);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[0].Text, xml.GetErrList().GetAtTxt(0));
+    EXPECT_EQ(boxes.Boxes[1].Text, xml.GetErrList().GetAtTxt(1));
+    EXPECT_EQ(boxes.Boxes[0].Type & MB_TYPEMASK, MB_OK);
+
+    boxes.Boxes.clear();
+    EXPECT_EQ(Parse("<a></b>", XMLFLG_NOERRBOX), -103);
+    EXPECT_TRUE(boxes.Boxes.empty());
+
+    // A handler's warnings: shown with 0x0002, at most 12; not recorded with 0x0020.
+    auto warner = [](CXML* x, void*) { return x->AddWarn("odd"), 0; };
+    xml.SetFlg(XMLFLG_TEXT | XMLFLG_WARNBOX | XMLFLG_NOERRBOX);
+    EXPECT_EQ(xml.LoadFile("<a><b x='1'/><b x='1'/><b x='1'/></a>", warner, nullptr), 0);
+    EXPECT_EQ(xml.GetWarnList().GetSize(), 19);
+    EXPECT_TRUE(StartsWith(xml.GetWarnList().GetAtTxt(0), "WARNING#1:\nodd\n\nLine 1, Column 2\nFile ("));
+    EXPECT_TRUE(StartsWith(xml.GetWarnList().GetAtTxt(18), "WARNING#19:\nodd\n"));
+    EXPECT_EQ(boxes.Boxes.size(), 12u);
+
+    boxes.Boxes.clear();
+    xml.SetFlg(XMLFLG_TEXT | XMLFLG_NOWARN);
+    EXPECT_EQ(xml.LoadFile("<a/>", warner, nullptr), 0);
+    EXPECT_EQ(xml.GetWarnList().GetSize(), 0);
+    EXPECT_TRUE(boxes.Boxes.empty());
+}
+
+TEST_F(CXMLTest, TagStackOperations) {
+    EXPECT_EQ(xml.GetCurrTag(), nullptr);
+    XML_TAGITEM* a = xml.AddTag("a");
+    XML_TAGITEM* b = xml.AddTag("b");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(a->Flags, 0x0001u);
+    EXPECT_EQ(b->Flags, 0u);
+    EXPECT_EQ(xml.GetDepth(), 2);
+    EXPECT_EQ(xml.GetCurrTag(), b);
+    EXPECT_EQ(xml.GetTag(1), a);
+    EXPECT_EQ(xml.GetTag(2), nullptr);
+    EXPECT_EQ(xml.GetTag(-1), nullptr);
+    xml.CloseTag();
+    EXPECT_EQ(xml.GetCurrTag(), a);
+    xml.CloseTag();
+    xml.CloseTag();
+    EXPECT_EQ(xml.GetDepth(), 0);
+    EXPECT_EQ(xml.GetCurrTag(), nullptr);
+
+    xml.SetFlg(0x20);
+    xml.SetNodeTop(&xml);
+    xml.Clear();
+    EXPECT_EQ(xml.GetFlg(), 0x20);
+    EXPECT_EQ(xml.GetNodeTop(), nullptr);
+}
+
+TEST_F(CXMLTest, BuilderMakesATreeFromTheEvents) {
+    RootPlainNode nodes;
+    xml.SetFlg(XMLFLG_TEXT | XMLFLG_NOERRBOX);
+    const char* doc =
+        "<?xml version=\"1.0\"?>\n<Kronalt>\n  <SysDef><Title> Timer </Title></SysDef>\n"
+        "  <CfgDef SectionName=\"SYS\" Size=\"50,60\">\n    <!-- groups -->\n"
+        "    <Group Name=\"Main\"><Item Name=\"Length\" Type=\"Int\">Minutes</Item></Group>\n"
+        "  </CfgDef>\n</Kronalt>\n";
+    ASSERT_EQ(xml.LoadFile(doc, BuildTree, &nodes), 0);
+    EXPECT_STREQ(nodes.GetTag(), "Kronalt");
+    EXPECT_EQ(nodes.GetNumChildren(), 2);
+    EXPECT_EQ(nodes.GetNumNode(), 5);
+    PlainNode* title = nodes.FindTag("title");
+    ASSERT_NE(title, nullptr);
+    EXPECT_STREQ(title->GetContent(), " Timer ");
+    PlainNode* cfg = nodes.FindTag("CfgDef");
+    ASSERT_NE(cfg, nullptr);
+    CTxt section;
+    EXPECT_EQ(cfg->GetAttrText("sectionname", section), 3);
+    EXPECT_STREQ(section, "SYS");
+    PlainNode* item = nodes.FindTag("Item");
+    ASSERT_NE(item, nullptr);
+    EXPECT_STREQ(item->GetContent(), "Minutes");
+    EXPECT_EQ(item->GetParent(), nodes.FindTag("Group"));
+    EXPECT_EQ(nodes.GetNumDesc(), 5);
+}
+
+}  // namespace
