@@ -28,7 +28,7 @@ CDlgAbout::CDlgAbout(wxWindow* parent)
     m_Version->SetSize(du(7, 7, 197, 8));
     auto* notice = new wxStaticText(this, wxID_ANY,
                                     "A countdown timer with interval chimes.\n"
-                                    "Made by the Kronalt developers; free to use and share.");
+                                    "By the Kronalt developers.");
     notice->SetSize(du(7, 19, 160, 15));
     m_Ok = new wxButton(this, wxID_OK, "OK");
     m_Ok->SetSize(du(178, 39, 50, 14));

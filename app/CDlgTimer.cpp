@@ -228,6 +228,14 @@ void CDlgTimer::PlacePerSettings() {
     SavePosition();
 }
 
+bool CDlgTimer::HasRealGeometry() const {
+    // While a window manager takes the window over, the toolkit reports
+    // passing rectangles a few pixels wide; they are not where the user put it.
+    const wxSize size = GetSize();
+    const wxSize least = m_Panel->GetMinSize();
+    return size.GetWidth() >= least.GetWidth() && size.GetHeight() >= least.GetHeight() / 2;
+}
+
 void CDlgTimer::SavePosition() {
     const wxRect r = GetRect();
     CTxt text;
@@ -364,7 +372,7 @@ bool CDlgTimer::ConfirmExit() {
 
 void CDlgTimer::OnMove(wxMoveEvent& event) {
     event.Skip();
-    if (!m_SavingPos || IsIconized()) return;
+    if (!m_SavingPos || IsIconized() || !HasRealGeometry()) return;
     const wxPoint at = GetPosition();
     if (at.x >= 0 && at.y >= 0) SavePosition();
 }
@@ -379,9 +387,16 @@ void CDlgTimer::OnClose(wxCloseEvent& event) {
 }
 
 void CDlgTimer::OnCharHook(wxKeyEvent& event) {
-    if (event.GetKeyCode() == WXK_ESCAPE) {
+    switch (event.GetKeyCode()) {
+    case WXK_ESCAPE:
         Close();
         return;
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        // Enter is the default button's, wherever the focus is.
+        OnStartPause();
+        return;
+    default:
+        event.Skip();
     }
-    event.Skip();
 }

@@ -72,6 +72,7 @@ private:
     void ReadNumberField(wxTextCtrl* field, bool isLength);
     void ChooseSound(wxComboBox* combo, const char* key, bool isEnd);
     void ChangeColour(bool bar);
+    bool HasRealGeometry() const;
     void OnMove(wxMoveEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);

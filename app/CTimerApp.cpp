@@ -2,6 +2,7 @@
 
 #include <wx/image.h>
 
+#include "Core/Graph/CompactControls.h"
 #include "Core/Graph/WxUserInterface.h"
 #include "app/CDlgTimer.h"
 #include "app/Sound.h"
@@ -11,6 +12,7 @@ wxIMPLEMENT_APP_NO_MAIN(CTimerApp);
 bool CTimerApp::OnInit() {
     wxInitAllImageHandlers();
     zam::graph::InstallWxUserInterface();
+    zam::graph::UseCompactControls();
     auto* window = new CDlgTimer();
     SetTopWindow(window);
     window->OnInitDialog();

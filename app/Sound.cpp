@@ -29,6 +29,9 @@ void ReportUnavailable(const char* what) {
 
 bool EnsureAudio() {
     if (g_player.Initialised) return true;
+    // SDL would otherwise take over Ctrl-C and termination requests, and the
+    // program would no longer end when asked to.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ReportUnavailable("the audio system cannot start");
         return false;

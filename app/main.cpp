@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/CTimerApp.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleTimer.h"
 #include "app/Version.h"
@@ -24,6 +25,8 @@ int RunInTerminalInstead(const ConsoleOptions& options) {
 
 int RunWindow(int argc, char** argv, const ConsoleOptions& options) {
     if (!HaveDisplay()) return RunInTerminalInstead(options);
+    // Named here so that the application object is linked in and used.
+    wxApp::SetInstance(new CTimerApp);
     if (!wxEntryStart(argc, argv)) return RunInTerminalInstead(options);
     int result = 1;
     if (wxTheApp->CallOnInit()) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Core/Graph/CompactControls.h"
 #include "Core/Graph/WxUserInterface.h"
 #include "Core/Platform/ProgramPath.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -34,6 +35,7 @@ public:
     bool OnInit() override {
         wxInitAllImageHandlers();
         zam::graph::InstallWxUserInterface();
+        zam::graph::UseCompactControls();
         return true;
     }
 };
