@@ -1,7 +1,15 @@
 #!/bin/sh
 # Runs the program as a user would from a shell and checks exit code and output.
 # usage: kronalt_cli_test.sh PATH-TO-KRONALT CASE
-bin="$1"
+# The program keeps its settings beside itself: run a copy in a scratch folder
+# so the tests never touch the build's own kronalt.ini.
+built="$1"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/bin"
+cp "$built" "$scratch/bin/kronalt"
+ln -s "$(cd "$(dirname "$built")/../lib" && pwd)" "$scratch/lib"
+bin="$scratch/bin/kronalt"
 fail() { echo "FAIL: $*"; echo "--- output:"; echo "$out"; exit 1; }
 
 case "$2" in
@@ -21,8 +29,16 @@ console_interrupt)
     # A real run of a little over two seconds, ended by Ctrl-C.
     out=$(timeout --preserve-status -s INT 2.5 "$bin" --console --length 2 </dev/null 2>&1); rc=$?
     [ $rc -eq 0 ] || fail "exit code $rc after Ctrl-C"
+    grep -q '^Length=2' "$scratch/bin/kronalt.ini" || fail "the given length was not stored"
     echo "$out" | grep -Eq '^00:00 - 02:00  [0-9]+/[0-9]+/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}$' || fail "first tick"
     echo "$out" | grep -Eq '^\[00:0[12] - 01:5[89]\]  ' || fail "a running tick in brackets"
+    ;;
+no_display)
+    # Without a display the window gives way to the terminal countdown.
+    out=$(DISPLAY= WAYLAND_DISPLAY= timeout --preserve-status -s INT 1.5 "$bin" </dev/null 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "exit code $rc"
+    echo "$out" | grep -q 'no display' || fail "no notice"
+    echo "$out" | grep -Eq '^\[?[0-9]{2}:[0-9]{2}.* - ' || fail "no countdown line"
     ;;
 *)
     fail "unknown case $2"
