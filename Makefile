@@ -6,6 +6,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 10
+GUI_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI, where nobody is there to read them.
 WERROR     := $(if $(filter true,$(CI)),ON,OFF)
@@ -59,6 +60,8 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DKRONALT_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	@echo "== window: start-up and CPU while waiting"
+	xvfb-run -a sh bench/gui_bench.sh $(BENCH_BUILD)/bin/kronalt $(BENCH_BUILD)/bin/gui_peer $(GUI_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
