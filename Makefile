@@ -51,7 +51,8 @@ fuzz: deps
 	@set -e; for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
 	    name=$${f##*/fuzz_}; scratch=$$(mktemp -d); \
 	    echo "== fuzz $$name for $(FUZZ_SECONDS)s"; \
-	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$scratch fuzz/corpus/$$name 2>$$scratch.log \
+	    dict=""; [ -f fuzz/corpus/$$name.dict ] && dict="-dict=fuzz/corpus/$$name.dict"; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$dict $$scratch fuzz/corpus/$$name 2>$$scratch.log \
 	        || { tail -40 $$scratch.log; rm -rf $$scratch $$scratch.log; exit 1; }; \
 	    grep -E "^#[0-9]+.*DONE" $$scratch.log | tail -1; rm -rf $$scratch $$scratch.log; \
 	done
