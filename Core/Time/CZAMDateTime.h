@@ -230,6 +230,25 @@ public:
     static int GetTimeHMS(int hour, int minute, int second);
     /// Eastern now minus local now, in seconds.
     static int GetESTOffsetSec();
+
+    // --- clock synchronisation over HTTP ------------------------------------------
+
+    /// Universal time from the time service's page (wait 1: just after its second
+    /// changes); 0, -1 no session, -2 page not opened, -3 not read, -5 no time
+    /// found in 5 fetches. message: the value as kind 0, or what went wrong.
+    int SetNowTimeEST(CTxt& message, int wait);
+    /// The same with the page's Eastern time.
+    int SetNowTimeGov(CTxt& message, int wait);
+    /// SetNowTimeEST without a message; 0 when the value is then valid, else -2.
+    int SetNowURL();
+    /// Sets the local clock to this universal time; 0, or -1 when the clock
+    /// cannot be set. adjusted (optional) receives the clock's jump in seconds.
+    int SyncGMT(CTxt& message, float* adjusted = nullptr);
+    /// Converts this universal time to local time; 0.
+    int AdjToLocal();
+
+private:
+    int FetchTimePage(const char* agent, const char* query, CTxt& message, int wait);
 };
 
 /// The same six fields as a plain record, for storing inside other records.
