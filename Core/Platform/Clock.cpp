@@ -32,15 +32,8 @@ void SplitMillis(int64_t ms, int64_t& seconds, int& millis) {
 class RealClockSetter : public ClockSetter {
 public:
     bool SetLocal(const SYSTEMTIME& local) override {
-        std::tm tm{};
-        tm.tm_year = local.wYear - 1900;
-        tm.tm_mon = local.wMonth - 1;
-        tm.tm_mday = local.wDay;
-        tm.tm_hour = local.wHour;
-        tm.tm_min = local.wMinute;
-        tm.tm_sec = local.wSecond;
         int64_t seconds = 0;
-        if (!FromLocalTm(tm, seconds)) return false;
+        if (!LocalSystemTimeToUnix(local, seconds)) return false;
         timespec ts{};
         ts.tv_sec = static_cast<time_t>(seconds);
         ts.tv_nsec = static_cast<long>(local.wMilliseconds) * 1000000L;
@@ -93,6 +86,17 @@ bool FromLocalTm(const std::tm& local, int64_t& unixSeconds) {
     if (t == static_cast<time_t>(-1) && errno != 0) return false;
     unixSeconds = static_cast<int64_t>(t);
     return true;
+}
+
+bool LocalSystemTimeToUnix(const SYSTEMTIME& local, int64_t& unixSeconds) {
+    std::tm tm{};
+    tm.tm_year = local.wYear - 1900;
+    tm.tm_mon = local.wMonth - 1;
+    tm.tm_mday = local.wDay;
+    tm.tm_hour = local.wHour;
+    tm.tm_min = local.wMinute;
+    tm.tm_sec = local.wSecond;
+    return FromLocalTm(tm, unixSeconds);
 }
 
 void TmToSystemTime(const std::tm& tm, int millis, SYSTEMTIME& out) {

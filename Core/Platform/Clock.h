@@ -43,6 +43,10 @@ void GetLocalNow(SYSTEMTIME& out);
 /// Current universal time with milliseconds.
 void GetUniversalNow(SYSTEMTIME& out);
 
+/// Seconds since 1970 of a local SYSTEMTIME (milliseconds ignored); false
+/// when it cannot be represented.
+bool LocalSystemTimeToUnix(const SYSTEMTIME& local, int64_t& unixSeconds);
+
 /// Fills a SYSTEMTIME from a broken-down time and milliseconds.
 void TmToSystemTime(const std::tm& tm, int millis, SYSTEMTIME& out);
 

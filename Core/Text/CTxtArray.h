@@ -132,6 +132,7 @@ private:
     bool MakeEntry(const std::string& path, std::string& entry) const;
     int LoadDir(const char* dir, int desc, int fileOnly, const char* pattern, int nLev, int trace);
     int LoadTree(const char* dir, const char* ext, int nLev, int trace, int recurse);
+    void SortListing(const char* dir, int desc, int fileOnly, const char* pattern, int trace);
     int LoadSortedByTime(int style, const char* dir, int desc, int fileOnly, const char* pattern,
                          int nLev, int trace);
 

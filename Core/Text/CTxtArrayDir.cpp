@@ -163,23 +163,24 @@ int CTxtArray::LoadDir(const char* dir, int desc, int fileOnly, const char* patt
     return GetSize();
 }
 
+void CTxtArray::SortListing(const char* dir, int desc, int fileOnly, const char* pattern, int trace) {
+    const char* folder = dir != nullptr ? dir : "";
+    const char* shown = pattern != nullptr ? pattern : "";
+    if (trace > 0) {
+        LogTrace(kDirSource, 1, "Dir=%s, Desc=%d, File=%d, Path=%s, nLev=%d, Sort %d Files", folder,
+                 desc, fileOnly, shown, 0, GetSize());
+    }
+    Sort();
+    if (trace > 0) {
+        LogTrace(kDirSource, 1, "Dir=%s, Desc=%d, File=%d, Path=%s, nLev=%d, Sort %d Files - Completed",
+                 folder, desc, fileOnly, shown, 0, GetSize());
+    }
+}
+
 int CTxtArray::LoadFromDir(const char* dir, int desc, int fileOnly, const char* pattern, int nLev,
                            int trace) {
     LoadDir(dir, desc, fileOnly, pattern, nLev, trace);
-    if (nLev == 0) {
-        const char* folder = dir != nullptr ? dir : "";
-        const char* shown = pattern != nullptr ? pattern : "";
-        if (trace > 0) {
-            LogTrace(kDirSource, 1, "Dir=%s, Desc=%d, File=%d, Path=%s, nLev=%d, Sort %d Files",
-                     folder, desc, fileOnly, shown, 0, GetSize());
-        }
-        Sort();
-        if (trace > 0) {
-            LogTrace(kDirSource, 1,
-                     "Dir=%s, Desc=%d, File=%d, Path=%s, nLev=%d, Sort %d Files - Completed",
-                     folder, desc, fileOnly, shown, 0, GetSize());
-        }
-    }
+    if (nLev == 0) SortListing(dir, desc, fileOnly, pattern, trace);
     return GetSize();
 }
 
@@ -187,20 +188,7 @@ int CTxtArray::LoadSortedByTime(int style, const char* dir, int desc, int fileOn
                                 const char* pattern, int nLev, int trace) {
     m_EntryStyle = style;
     LoadFromDir(dir, desc, fileOnly, pattern, nLev, 0);
-    if (nLev == 0) {
-        const char* folder = dir != nullptr ? dir : "";
-        const char* shown = pattern != nullptr ? pattern : "";
-        if (trace > 0) {
-            LogTrace(kDirSource, 1, "Dir=%s, Desc=%d, File=%d, Path=%s, nLev=%d, Sort %d Files",
-                     folder, desc, fileOnly, shown, 0, GetSize());
-        }
-        Sort();
-        if (trace > 0) {
-            LogTrace(kDirSource, 1,
-                     "Dir=%s, Desc=%d, File=%d, Path=%s, nLev=%d, Sort %d Files - Completed",
-                     folder, desc, fileOnly, shown, 0, GetSize());
-        }
-    }
+    if (nLev == 0) SortListing(dir, desc, fileOnly, pattern, trace);
     return GetSize();
 }
 

@@ -100,25 +100,14 @@ int strfldint(const char* src, char delim, int n) {
     return zam::RuntimeAtoi(field);
 }
 
-int strtrimws(char* s) {
-    if (s == nullptr) return 0;
-    int len = static_cast<int>(std::strlen(s));
-    int end = len;
-    while (end > 0 && IsWhite(s[end - 1])) --end;
-    int start = 0;
-    while (start < end && IsWhite(s[start])) ++start;
-    const int kept = end - start;
-    std::memmove(s, s + start, static_cast<size_t>(kept));
-    std::memset(s + kept, 0, static_cast<size_t>(len - kept));
-    return kept;
-}
+namespace {
 
-int strunquote(char* s, char extra) {
+// Removes the characters that removable() accepts at both ends, in place;
+// the characters freed at the end are set to 0. Returns the new length.
+template <typename Removable>
+int TrimEnds(char* s, Removable removable) {
     if (s == nullptr) return 0;
-    auto removable = [extra](char c) {
-        return c == ' ' || c == '\t' || c == '"' || c == '\'' || (extra != '\0' && c == extra);
-    };
-    int len = static_cast<int>(std::strlen(s));
+    const int len = static_cast<int>(std::strlen(s));
     int end = len;
     while (end > 0 && removable(s[end - 1])) --end;
     int start = 0;
@@ -127,6 +116,16 @@ int strunquote(char* s, char extra) {
     std::memmove(s, s + start, static_cast<size_t>(kept));
     std::memset(s + kept, 0, static_cast<size_t>(len - kept));
     return kept;
+}
+
+}  // namespace
+
+int strtrimws(char* s) { return TrimEnds(s, IsWhite); }
+
+int strunquote(char* s, char extra) {
+    return TrimEnds(s, [extra](char c) {
+        return c == ' ' || c == '\t' || c == '"' || c == '\'' || (extra != '\0' && c == extra);
+    });
 }
 
 int strcutzero(char* num, int mode) {

@@ -53,15 +53,8 @@ int FindTimeBeforeTag(const char* line) {
 }
 
 int64_t LocalSeconds(const SYSTEMTIME& t) {
-    std::tm tm{};
-    tm.tm_year = t.wYear - 1900;
-    tm.tm_mon = t.wMonth - 1;
-    tm.tm_mday = t.wDay;
-    tm.tm_hour = t.wHour;
-    tm.tm_min = t.wMinute;
-    tm.tm_sec = t.wSecond;
     int64_t seconds = 0;
-    zam::platform::FromLocalTm(tm, seconds);
+    zam::platform::LocalSystemTimeToUnix(t, seconds);
     return seconds;
 }
 
