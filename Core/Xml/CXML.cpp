@@ -134,39 +134,40 @@ void CXML::Finish(char* ownedBuffer) {
 
 XML_TAGITEM* CXML::AddTag(const char* name) {
     if (name == nullptr) name = "";
-    const size_t n = std::strlen(name);
-    CTxt msg;
-    if (n > static_cast<size_t>(kMaxTagName)) {
-        msg.Format("Tagname '%s' is too long (max %d)", name, kMaxTagName);
+    return AddTag(name, std::strlen(name));
+}
+
+XML_TAGITEM* CXML::AddTag(const char* name, size_t n) {
+    if (n > static_cast<size_t>(kMaxTagName) || m_Depth >= kMaxDepth) {
+        CTxt msg;
+        if (n > static_cast<size_t>(kMaxTagName)) {
+            msg.Format("Tagname '%s' is too long (max %d)", name, kMaxTagName);
+        } else {
+            msg.Format("Too many nested tags in '%s' (max depth %d)", name, kMaxDepth);
+        }
         AddErr(msg);
         return nullptr;
     }
-    if (m_Depth >= kMaxDepth) {
-        msg.Format("Too many nested tags in '%s' (max depth %d)", name, kMaxDepth);
-        AddErr(msg);
-        return nullptr;
-    }
+    // Cleared field by field: the name's bytes past its terminator are never read.
     XML_TAGITEM& item = m_Tags[m_Depth];
-    std::memset(&item, 0, sizeof item);
-    std::memcpy(item.Name, name, n + 1);
-    if (m_Depth == 0) item.Flags = 0x0001;
+    std::memcpy(item.Name, name, n);
+    item.Name[n] = '\0';
+    item.Node = nullptr;
+    item.Parent = nullptr;
+    item.Flags = m_Depth == 0 ? 0x0001 : 0;
     ++m_Depth;
     m_CurrTag = item.Name;
     return &item;
 }
 
-XML_TAGITEM* CXML::GetTag(int up) {
-    if (m_Depth > kMaxDepth) m_Depth = kMaxDepth;
-    if (up < 0 || m_Depth - up <= 0) return nullptr;
-    return &m_Tags[m_Depth - 1 - up];
-}
-
-XML_TAGITEM* CXML::GetCurrTag() { return GetTag(0); }
-
 void CXML::CloseTag() {
     if (m_Depth > kMaxDepth) m_Depth = kMaxDepth;
     if (m_Depth <= 0) return;
-    std::memset(&m_Tags[m_Depth - 1], 0, sizeof(XML_TAGITEM));
+    XML_TAGITEM& item = m_Tags[m_Depth - 1];
+    item.Name[0] = '\0';
+    item.Node = nullptr;
+    item.Parent = nullptr;
+    item.Flags = 0;
     --m_Depth;
     m_CurrTag = m_Depth > 0 ? m_Tags[m_Depth - 1].Name : nullptr;
 }

@@ -102,9 +102,12 @@ public:
     /// 64 characters or with 20 tags open.
     XML_TAGITEM* AddTag(const char* name);
     /// The item up levels above the innermost (0 innermost); null when depth - up <= 0.
-    XML_TAGITEM* GetTag(int up);
+    XML_TAGITEM* GetTag(int up) {
+        if (m_Depth > kMaxDepth) m_Depth = kMaxDepth;
+        return up < 0 || m_Depth - up <= 0 ? nullptr : &m_Tags[m_Depth - 1 - up];
+    }
     /// The innermost item; null when no tag is open.
-    XML_TAGITEM* GetCurrTag();
+    XML_TAGITEM* GetCurrTag() { return GetTag(0); }
     /// Clears and pops the innermost item; nothing when no tag is open.
     void CloseTag();
 
@@ -124,6 +127,8 @@ private:
     int ScanText(const char* text, int length, XMLHandlerFunc handler, void* user,
                  char* ownedBuffer = nullptr);
     int LoadFromDisk(const char* path, char*& buffer, int& length);
+    // AddTag of the n characters at name, which need no terminator.
+    XML_TAGITEM* AddTag(const char* name, size_t n);
     void Finish(char* ownedBuffer);
 
     CTxtArray m_Errors;

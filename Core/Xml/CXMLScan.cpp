@@ -201,13 +201,18 @@ struct CXML::Scan {
 
     // Pops the innermost tag for a closing or empty tag named name; p stands on
     // the character after the name, which is consumed.
-    const char* CloseNamed(const char* token, const char* name, const char* p) {
+    const char* CloseNamed(const char* token, const char* name, size_t n, const char* p) {
         XML_TAGITEM* current = X.GetCurrTag();
         if (current == nullptr) {
             Error(p, "Closing Tag has no parent in '%-.50s'", token);
             return p;
         }
-        if (stricmpmode(current->Name, name, 1) != 0) {
+        // Most closing tags repeat the name exactly; only the others need the
+        // comparison without regard to case.
+        size_t same = 0;
+        while (same < n && current->Name[same] == name[same]) ++same;
+        const bool exact = same == n && current->Name[n] == '\0';
+        if (!exact && stricmpmode(current->Name, name, 1) != 0) {
             Error(p, "Closing Tag mismatch, expected '%s' in '%-.50s'", current->Name, token);
             return p;
         }
@@ -222,10 +227,13 @@ struct CXML::Scan {
     const char* Tag(const char* p) {
         const char* token = p++;
         InTag = true;
+        const bool closing = *p == '/';
+        if (closing) ++p;
         const char* name = p;
-        while (Is(*p, kTag)) ++p;
-        const bool closing = p > name && *name == '/';
-        if (closing) ++name;
+        const char* slash = nullptr;
+        for (char c; Is(c = *p, kTag); ++p) {
+            if (c == '/' && slash == nullptr) slash = p;
+        }
         size_t n = static_cast<size_t>(p - name);
         if (n == 0) {
             Error(p, "Missing tag in '%-.50s'", token);
@@ -235,7 +243,6 @@ struct CXML::Scan {
             Error(name, "Tag contains invalid character '%c' in '%-.50s'", *name, token);
             return p;
         }
-        const char* slash = static_cast<const char*>(std::memchr(name, '/', n));
         const bool empty = slash != nullptr;
         if (empty) {
             if (slash + 1 != p) {
@@ -251,14 +258,14 @@ struct CXML::Scan {
         copy[n] = '\0';
         if (!closing) {
             Sync(p);
-            if (X.AddTag(copy) == nullptr) {
+            if (X.AddTag(copy, n) == nullptr) {
                 Status = kSyntaxError;
                 return p;
             }
             Call(XML_OPENTAG, p);
             if (!empty) return p;
         }
-        return CloseNamed(token, copy, p);
+        return CloseNamed(token, copy, n, p);
     }
 
     // p stands on the '/' or '>' that ended attribute reading.
