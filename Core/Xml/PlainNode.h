@@ -44,11 +44,14 @@ public:
     PlainNodeAttr() = default;
     /// The given name and value (null taken as "").
     PlainNodeAttr(const char* name, const char* value) : Name(name), Value(value) {}
+    /// A copy of name and value.
     PlainNodeAttr(const PlainNodeAttr&) = default;
     /// Copies name and value.
     PlainNodeAttr& operator=(const PlainNodeAttr&) = default;
 
+    /// The attribute's name.
     CTxt Name;
+    /// The attribute's value.
     CTxt Value;
 
     // ---- XML writer (SaveAttr) -------------------------------------------
