@@ -419,11 +419,16 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
     // At most about 200 progress reports, however long the document.
     const int step = length / 200 < 100 ? 100 : length / 200;
     int64_t nextReport = step;
+    // Reports every step passed since the last report: runs of characters are
+    // consumed in one piece, and no report is lost or repeated for that.
+    auto report = [&](const char* at) {
+        for (; m_Progress != nullptr && at - text >= nextReport; nextReport += step)
+            m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
+    };
     if (m_Progress != nullptr) m_Progress(-1.0f, m_FileName);
 
     const char* p = text;
     bool stoppedOnContent = false;
-    bool stoppedOnHook = false;
     for (;;) {
         if (m_Event == XML_DATA) {
             p = s.Content(p);
@@ -478,21 +483,14 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
         if (s.Status < 0) break;
         if ((m_Flags & XMLFLG_HOOK) && m_NodeTop != nullptr) {
             LogTrace("XML", 0, "Exit after creating requested hook node");
-            stoppedOnHook = true;
             break;
         }
-        if (m_Progress != nullptr) {
-            for (; p - text >= nextReport; nextReport += step)
-                m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
-        }
+        report(p);
     }
     s.Sync(p);
-    if (m_Progress != nullptr) {
-        for (; p - text >= nextReport; nextReport += step)
-            m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
-    }
+    report(p);
 
-    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !stoppedOnContent && !stoppedOnHook) {
+    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !stoppedOnContent) {
         CTxt msg;
         if (m_Depth == 1) {
             msg = "Tag not closed: ";
