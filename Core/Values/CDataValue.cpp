@@ -33,16 +33,7 @@ int TruncToInt(float f) {
 
 }  // namespace
 
-CDataValue::CDataValue() : m_Data{}, m_Flags(0), m_Len(0) {}
-
 CDataValue::CDataValue(const CDataValue& other) : m_Data{}, m_Flags(0), m_Len(0) { CopyFrom(other); }
-
-CDataValue::CDataValue(CDataValue&& other) noexcept : m_Flags(other.m_Flags), m_Len(other.m_Len) {
-    std::memcpy(m_Data, other.m_Data, sizeof m_Data);
-    std::memset(other.m_Data, 0, sizeof other.m_Data);
-    other.m_Flags = 0;
-    other.m_Len = 0;
-}
 
 CDataValue& CDataValue::operator=(const CDataValue& other) {
     if (this != &other) {
@@ -51,21 +42,6 @@ CDataValue& CDataValue::operator=(const CDataValue& other) {
     }
     return *this;
 }
-
-CDataValue& CDataValue::operator=(CDataValue&& other) noexcept {
-    if (this != &other) {
-        ReleaseText();
-        m_Flags = other.m_Flags;
-        m_Len = other.m_Len;
-        std::memcpy(m_Data, other.m_Data, sizeof m_Data);
-        std::memset(other.m_Data, 0, sizeof other.m_Data);
-        other.m_Flags = 0;
-        other.m_Len = 0;
-    }
-    return *this;
-}
-
-CDataValue::~CDataValue() { ReleaseText(); }
 
 void CDataValue::CopyFrom(const CDataValue& other) {
     m_Flags = other.m_Flags;
@@ -91,10 +67,8 @@ char* CDataValue::LongText() const {
     return p;
 }
 
-void CDataValue::ReleaseText() {
-    if ((m_Flags & kTextRam) == 0) return;
+void CDataValue::FreeText() {
     if ((m_Flags & kBulk) == 0) std::free(LongText());
-    // The address is about to be overwritten, so the bit must not outlive it.
     m_Flags = static_cast<unsigned short>(m_Flags & ~kTextRam);
 }
 
@@ -129,12 +103,6 @@ void CDataValue::SetPtr(void* p) {
     std::memset(m_Data, 0, sizeof m_Data);
     std::memcpy(m_Data, &p, sizeof p);
     m_Flags = static_cast<unsigned short>((m_Flags & ~0x002E) | 0x0011);
-}
-
-void CDataValue::SetFloatVal(float f) {
-    ReleaseText();
-    std::memcpy(m_Data, &f, sizeof f);
-    m_Flags = static_cast<unsigned short>(m_Flags | 0x0001);
 }
 
 void CDataValue::SetFloatEmpty() {

@@ -30,6 +30,7 @@
 //   rebuilding) never leaves two owners of one text buffer.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "Core/Text/CTxt.h"
@@ -63,17 +64,29 @@ public:
     static constexpr int kMaxText = 65535;
 
     /// Payload and flags all zero: not filled.
-    CDataValue();
+    CDataValue() : m_Data{}, m_Flags(0), m_Len(0) {}
     /// Same kind and payload; an owned long text gets its own copy (a bulk one is shared, unowned).
     CDataValue(const CDataValue& other);
     /// Takes over other's payload and text buffer; other is left not filled.
-    CDataValue(CDataValue&& other) noexcept;
+    CDataValue(CDataValue&& other) noexcept : m_Flags(other.m_Flags), m_Len(other.m_Len) {
+        std::memcpy(m_Data, other.m_Data, sizeof m_Data);
+        other.Forget();
+    }
     /// As the copy constructor; the old text is released afterwards.
     CDataValue& operator=(const CDataValue& other);
     /// As the move constructor; the old text is released first.
-    CDataValue& operator=(CDataValue&& other) noexcept;
+    CDataValue& operator=(CDataValue&& other) noexcept {
+        if (this != &other) {
+            ReleaseText();
+            m_Flags = other.m_Flags;
+            m_Len = other.m_Len;
+            std::memcpy(m_Data, other.m_Data, sizeof m_Data);
+            other.Forget();
+        }
+        return *this;
+    }
     /// Releases an owned long text unless bulk is set.
-    ~CDataValue();
+    ~CDataValue() { ReleaseText(); }
 
     // --- setters ------------------------------------------------------------
 
@@ -84,7 +97,11 @@ public:
     /// Pointer (all eight bytes); clears 0x002E, sets 0x0011.
     void SetPtr(void* p);
     /// Float in the first four bytes; sets 0x0001.
-    void SetFloatVal(float f);
+    void SetFloatVal(float f) {
+        ReleaseText();
+        std::memcpy(m_Data, &f, sizeof f);
+        m_Flags = static_cast<unsigned short>(m_Flags | kFilled);
+    }
     /// Stores 1e9 as the float and clears 0x003F (not filled).
     void SetFloatEmpty();
     /// Stores a null pointer, clears 0x0001, sets 0x0010.
@@ -184,7 +201,26 @@ public:
     int GetValTxt(std::string& out) const;
 
 private:
-    void ReleaseText();
+    friend class CDataValueSet;
+    struct Relocation {};
+    // Takes over other's bytes without touching other: the set uses it when it
+    // moves its storage and then releases the old storage without destroying
+    // the values there, whose texts now belong to the new ones.
+    CDataValue(const CDataValue& other, Relocation) : m_Flags(other.m_Flags), m_Len(other.m_Len) {
+        std::memcpy(m_Data, other.m_Data, sizeof m_Data);
+    }
+    // Every payload writer calls this first: the buffer's address is about to
+    // be overwritten, so the long-text bit must not outlive it.
+    void ReleaseText() {
+        if (m_Flags & kTextRam) FreeText();
+    }
+    void FreeText();
+    // Leaves a moved-from value not filled and without a text to release.
+    void Forget() {
+        std::memset(m_Data, 0, sizeof m_Data);
+        m_Flags = 0;
+        m_Len = 0;
+    }
     void CopyFrom(const CDataValue& other);
     void StoreLong(char* buffer, int len);
     void StoreShort(const char* s, int len);
@@ -361,13 +397,16 @@ private:
     template <typename Key, typename KeyOf>
     void SortBy(KeyOf keyOf);
     bool Owns(const void* p) const;
+    static CDataValue* Allocate(int n);
+    static void Destroy(CDataValue* values, int built);
 
     CTxt m_Name;
     CDataValue* m_Val = nullptr;
     SPtrArray m_Sort;
     int m_Num = 0;
     int m_Alloc = 0;
-    int m_Cap = 0;  // values behind the storage (at least m_Alloc)
+    int m_Cap = 0;    // room behind the storage (at least m_Alloc)
+    int m_Built = 0;  // values constructed in it (at least m_Num)
     int m_Block = 1000;
     float m_Max = CDataValue::kNoNumber;
     float m_Min = CDataValue::kNoNumber;

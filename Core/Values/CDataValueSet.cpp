@@ -10,9 +10,21 @@ CDataValueSet::CDataValueSet() = default;
 
 CDataValueSet::~CDataValueSet() { ReleaseData(0); }
 
+// The storage is raw memory whose values are built only as far as they are
+// used, so room that is never reached is never touched.
+CDataValue* CDataValueSet::Allocate(int n) {
+    return static_cast<CDataValue*>(::operator new(static_cast<size_t>(n) * sizeof(CDataValue), std::nothrow));
+}
+
+void CDataValueSet::Destroy(CDataValue* values, int built) {
+    for (int k = 0; k < built; ++k) values[k].~CDataValue();  // each releases its own text unless bulk
+    ::operator delete(values);
+}
+
 void CDataValueSet::ReleaseData(int /*mode*/) {
-    delete[] m_Val;  // each value releases its own text unless bulk
+    Destroy(m_Val, m_Built);
     m_Val = nullptr;
+    m_Built = 0;
     m_Sort.RemoveAll();
     m_Num = 0;
     m_Alloc = 0;
@@ -33,7 +45,7 @@ bool CDataValueSet::Owns(const void* p) const {
 
 int CDataValueSet::SetRam(int i) {
     if (i < 0) return -1;
-    if (m_Val != nullptr && i < m_Alloc) return 0;
+    if (i < m_Built) return 0;
     const int64_t wanted = static_cast<int64_t>(m_Block) * (i / m_Block + 1);
     if (wanted > INT32_MAX) return -1;
     if (wanted > m_Cap) {
@@ -44,16 +56,17 @@ int CDataValueSet::SetRam(int i) {
         if (cap < wanted) cap = wanted;
         cap = (cap + m_Block - 1) / m_Block * m_Block;
         if (cap > INT32_MAX) cap = wanted;
-        CDataValue* fresh = new (std::nothrow) CDataValue[static_cast<size_t>(cap)];
+        CDataValue* fresh = Allocate(static_cast<int>(cap));
         if (fresh == nullptr) return -1;
-        for (int k = 0; k < m_Num; ++k) fresh[k] = std::move(m_Val[k]);
-        delete[] m_Val;
+        for (int k = 0; k < m_Built; ++k) new (&fresh[k]) CDataValue(m_Val[k], CDataValue::Relocation{});
+        ::operator delete(m_Val);
         m_Val = fresh;
         m_Cap = static_cast<int>(cap);
         // The view's pointers led into the old storage.
         m_Sort.RemoveAll();
     }
-    m_Alloc = static_cast<int>(wanted);
+    if (wanted > m_Alloc) m_Alloc = static_cast<int>(wanted);
+    for (; m_Built <= i; ++m_Built) new (&m_Val[m_Built]) CDataValue();
     return 0;
 }
 
@@ -63,7 +76,11 @@ CDataValue* CDataValueSet::GetSortVal(int i) const { return static_cast<CDataVal
 
 template <typename Store>
 int CDataValueSet::SetAt(int i, Store store) {
-    if (SetRam(i) != 0) return -1;
+    if (i >= 0 && i == m_Built && i < m_Alloc) {
+        new (&m_Val[m_Built++]) CDataValue();  // the next value of the current block
+    } else if ((i < 0 || i >= m_Built) && SetRam(i) != 0) {
+        return -1;
+    }
     store(m_Val[i]);
     if (m_Num < i + 1) m_Num = i + 1;
     return i;

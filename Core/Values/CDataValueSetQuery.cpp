@@ -203,16 +203,16 @@ int CDataValueSet::CopyFromSortArray() {
     }
     CDataValue* fresh = nullptr;
     if (n > 0) {
-        fresh = new (std::nothrow) CDataValue[static_cast<size_t>(n)];
+        fresh = Allocate(n);
         if (fresh == nullptr) return -1;
         // Copies, not moves: each gets its own text, so even a view naming a
         // value twice cannot leave two owners of one buffer.
-        for (int k = 0; k < n; ++k) fresh[k] = *GetSortVal(k);
+        for (int k = 0; k < n; ++k) new (&fresh[k]) CDataValue(*GetSortVal(k));
     }
     ReleaseData(0);
     if (n > 0) {
         m_Val = fresh;
-        m_Num = m_Alloc = m_Cap = n;
+        m_Num = m_Alloc = m_Cap = m_Built = n;
         m_Block = n;
     }
     return n;
