@@ -26,6 +26,16 @@ bool KeyLess(Key a, Key b) {
     return a < b;
 }
 
+// The float's bits turned into an unsigned number of the same order: -0
+// counts as 0, and every NaN as the largest number.
+uint32_t OrderedBits(float f) {
+    if (std::isnan(f)) return UINT32_MAX;
+    if (f == 0) f = 0;
+    uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof bits);
+    return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
+}
+
 bool IsMarker(float f) { return f == CDataValue::kNoNumber; }
 
 }  // namespace
@@ -135,25 +145,38 @@ void CDataValueSet::SortBy(KeyOf keyOf) {
     // Each key is taken once and sorted beside its index, which is far
     // cheaper than fetching two values for every comparison; the index also
     // settles ties, so equal keys keep their order.
-    struct Entry {
-        Key key;
-        uint32_t index;
-    };
-    std::unique_ptr<Entry[]> entries(new (std::nothrow) Entry[static_cast<size_t>(n)]);
-    if (!entries) {
-        std::stable_sort(slots, slots + n, [&keyOf](void* a, void* b) {
-            return KeyLess<Key>(keyOf(*static_cast<const CDataValue*>(a)),
-                                keyOf(*static_cast<const CDataValue*>(b)));
-        });
-        return;
+    if constexpr (std::is_same_v<Key, float>) {
+        // A float key and its index fit one 64-bit number of the same order.
+        std::unique_ptr<uint64_t[]> words(new (std::nothrow) uint64_t[static_cast<size_t>(n)]);
+        if (words) {
+            for (int i = 0; i < n; ++i) {
+                words[i] = uint64_t{OrderedBits(keyOf(m_Val[i]))} << 32 | static_cast<uint32_t>(i);
+            }
+            std::sort(words.get(), words.get() + n);
+            for (int i = 0; i < n; ++i) slots[i] = &m_Val[static_cast<uint32_t>(words[i])];
+            return;
+        }
+    } else {
+        struct Entry {
+            Key key;
+            uint32_t index;
+        };
+        std::unique_ptr<Entry[]> entries(new (std::nothrow) Entry[static_cast<size_t>(n)]);
+        if (entries) {
+            for (int i = 0; i < n; ++i) entries[i] = Entry{keyOf(m_Val[i]), static_cast<uint32_t>(i)};
+            std::sort(entries.get(), entries.get() + n, [](const Entry& a, const Entry& b) {
+                if (KeyLess<Key>(a.key, b.key)) return true;
+                if (KeyLess<Key>(b.key, a.key)) return false;
+                return a.index < b.index;
+            });
+            for (int i = 0; i < n; ++i) slots[i] = &m_Val[entries[i].index];
+            return;
+        }
     }
-    for (int i = 0; i < n; ++i) entries[i] = Entry{keyOf(m_Val[i]), static_cast<uint32_t>(i)};
-    std::sort(entries.get(), entries.get() + n, [](const Entry& a, const Entry& b) {
-        if (KeyLess<Key>(a.key, b.key)) return true;
-        if (KeyLess<Key>(b.key, a.key)) return false;
-        return a.index < b.index;
+    // Without memory for the keys: sort the pointers themselves.
+    std::stable_sort(slots, slots + n, [&keyOf](void* a, void* b) {
+        return KeyLess<Key>(keyOf(*static_cast<const CDataValue*>(a)), keyOf(*static_cast<const CDataValue*>(b)));
     });
-    for (int i = 0; i < n; ++i) slots[i] = &m_Val[entries[i].index];
 }
 
 void CDataValueSet::SortFlt() {

@@ -258,6 +258,13 @@ TEST(CDataValueSetTest, SortViewsLeaveValuesInPlace) {
     EXPECT_EQ(set.FindSortValueByFloat(3.0f), 3);
     EXPECT_EQ(set.FindSortValueByFloat(7.0f), -1);
 
+    CDataValueSet signs;
+    for (float f : {0.0f, -2.5f, -0.0f, -10.0f, 1.0f, -INFINITY}) signs.AddFloatVal(f);
+    signs.SortFlt();
+    EXPECT_EQ(SortedFloats(signs), (std::vector<float>{-INFINITY, -10.0f, -2.5f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(signs.GetSortVal(3), signs.GetVal(0));  // -0 and 0 are equal: index order
+    EXPECT_EQ(signs.GetSortVal(4), signs.GetVal(2));
+
     CDataValueSet ints;
     for (int v : {5, -2, 9, 0}) ints.AddIntVal(v);
     ints.SortInt();
