@@ -14,10 +14,12 @@
 // Nothing throws.
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "Core/Text/CTxt.h"
+#include "Core/Text/CTxtArray.h"
 #include "Core/Text/SPtrArray.h"
 
 class PlainNode;
@@ -36,6 +38,44 @@ typedef int (*PlainNodeCompareFunc)(const void* a, const void* b);
 // ---- XML writer ---------------------------------------------------------------
 // SAVE_INFO and XMLPersistDType, the writer's records, are declared here.
 // --------------------------------------------------------------------------------
+
+/// The state of one save: depth limit, trace flag, nodes written, tags to
+/// leave out (with their subtrees) and the file being written.
+struct SAVE_INFO {
+    /// Children of nodes at a level below this are written; negative: no limit.
+    int DepthLimit = 9999;
+    /// 0x02: trace each node written.
+    int Flags = 0;
+    /// Nodes written so far (a backup of the same save adds its own).
+    int Count = 0;
+    /// Tag names (any case) whose nodes are not written.
+    CTxtArray SkipList;
+    /// The file being written; set by SaveXML for the length of the save.
+    FILE* File = nullptr;
+};
+
+/// Kinds of a binary value rendered by PlainNode::SaveBTOA.
+enum XMLPersistDType : int {
+    XMLPDT_STRING = 0,    ///< std::string, escaped
+    XMLPDT_TEXT = 1,      ///< NUL-terminated text, escaped
+    XMLPDT_INT8 = 2,      ///< "%d"
+    XMLPDT_INT16 = 3,     ///< "%d"
+    XMLPDT_INT32 = 5,     ///< "%d"
+    XMLPDT_INT64 = 6,     ///< full decimal value
+    XMLPDT_HEX32 = 7,     ///< "%08X"
+    XMLPDT_UINT8 = 8,     ///< "%u"
+    XMLPDT_UINT16 = 9,    ///< "%u"
+    XMLPDT_UINT32 = 11,   ///< "%u"
+    XMLPDT_UINT64 = 12,   ///< full decimal value
+    XMLPDT_FLOAT = 13,    ///< "%f", squeezed
+    XMLPDT_DOUBLE = 14,   ///< "%f", squeezed
+    XMLPDT_BOOL8 = 15,    ///< "TRUE" / "FALSE"
+    XMLPDT_BOOL16 = 16,   ///< "TRUE" / "FALSE"
+    XMLPDT_BOOL32 = 17,   ///< "TRUE" / "FALSE"
+    XMLPDT_TRISTATE = 18, ///< signed 32-bit: "+", "-", "?" for 0
+    XMLPDT_INT16X3 = 19,  ///< three signed 16-bit values, "%d,%d,%d"
+    XMLPDT_UINT8X3 = 20,  ///< three unsigned 8-bit values, "%d,%d,%d"
+};
 
 /// One attribute: a name and a value.
 class PlainNodeAttr {
@@ -56,6 +96,10 @@ public:
 
     // ---- XML writer (SaveAttr) -------------------------------------------
     // The writer's member of this class is declared here.
+
+    /// Appends ` name="value"` (value escaped) to buffer; returns the number of
+    /// characters appended, 0 for an empty name. level and number are not read.
+    int SaveAttr(CTxt& buffer, int level, int number) const;
 };
 
 /// A tagged node with content, attributes and child ids.
@@ -170,6 +214,45 @@ public:
 
     // ---- XML writer ---------------------------------------------------------
     // The writer's operations (SaveXML and its kin) are declared here.
+
+    /// Largest piece of one node written to the file; longer ones are reported and cut.
+    static const int kSaveBufferSize = 100000;
+
+    /// Writes node and its subtree under a ROOT element to path (null or "":
+    /// "Save.xml"), with info or a default one (flags & 0x02 copied); flag
+    /// 0x10 also writes "Backup/<time>_<name>", 0x20 shows failures in a box.
+    /// Returns info's node count; -2 the file cannot be created (message
+    /// "Save: Cannot open file ..."); the walk's negative error (message
+    /// "Save: Error ..."); a failed backup's negative result.
+    static int SaveXML(const char* path, CTxt& message, PlainNode* node, int flags,
+                       SAVE_INFO* info = nullptr);
+    /// Writes node at level and, depth permitting, its subtree to info's file.
+    /// Returns 0 (also for a null node, a skipped tag or a short write, which
+    /// is logged), or -1 when a node could not be rendered for want of memory.
+    static int SaveXMLPersistSaveIterate(PlainNode* node, int level, SAVE_INFO* info);
+    /// Appends the opening part (level 0: header comment and "<ROOT"); returns the characters appended.
+    int SaveOpen(CTxt& buffer, int level) const;
+    /// Appends ">", "/>" or ">" + the first content line, with the line end; returns the characters appended.
+    int SaveContent(CTxt& buffer, int level) const;
+    /// Appends the closing part ("" after "/>"); returns the characters appended.
+    int SaveClose(CTxt& buffer, int level) const;
+
+    /// buffer = the value at data rendered as kind (XMLPersistDType); returns
+    /// its length, or -1 for a null data (buffer emptied) or an unknown kind
+    /// (message box naming name, buffer emptied).
+    static int SaveBTOA(const void* data, CTxt& buffer, int kind, const char* name);
+    /// buffer = text without leading blanks and, after a decimal point, without
+    /// trailing zeros (nor the point when nothing is left); returns the length.
+    static int SaveBTOASqueeze(CTxt& buffer, const char* text);
+    /// buffer = text escaped for XML (entities, "&#xHH;" for bytes outside 32..126); returns the length.
+    static int SaveTxt2XML(CTxt& buffer, const char* text);
+    /// As SaveTxt2XML, reading \b \f \n \r \t as their control characters first; returns the length.
+    static int Txt2XML(const char* text, CTxt& buffer);
+    /// buffer = text with entities and \b \f \n \r \t decoded (a decoded NUL
+    /// is dropped); returns the number of characters and entities read.
+    static int XML2Txt(const char* text, CTxt& buffer);
+    /// text = the content through XML2Txt; returns XML2Txt's count, 0 for an empty content.
+    int GetContentBin(CTxt& text) const;
 
 protected:
     friend class RootPlainNode;
