@@ -28,6 +28,7 @@ bool WritePiece(const CTxt& piece, FILE* file) {
     int n = piece.GetLength();
     if (n > PlainNode::kSaveBufferSize) n = PlainNode::kSaveBufferSize;
     if (n == 0) return true;
+    if (file == nullptr) return false;
     return std::fwrite(piece.GetData(), 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
 }
 
