@@ -387,6 +387,16 @@ int GetPrivateProfileStringA(const char* section, const char* key, const char* d
     return static_cast<int>(n);
 }
 
+int ProfileHasSection(const char* section, const char* path) {
+    if (section == nullptr || path == nullptr) return 0;
+    std::string data;
+    if (ReadWholeFile(path, data) != ReadResult::Ok) return 0;
+    const std::string_view wanted = Trim(section);
+    // The unnamed section is always there; a named one needs its header.
+    if (wanted.empty()) return 1;
+    return Locate(data, wanted, nullptr).SectionFound ? 1 : 0;
+}
+
 int WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                const char* path) {
     if (section == nullptr || path == nullptr || path[0] == '\0') return 0;

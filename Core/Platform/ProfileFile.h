@@ -28,6 +28,10 @@ namespace zam::platform {
 int GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buf,
                              int size, const char* path);
 
+/// 1 when the profile at path has a header for section (the reading rules'
+/// matching), else 0 (also for a missing file or a null argument).
+int ProfileHasSection(const char* section, const char* path);
+
 /// Sets key in section to value (leading blanks removed). A null value
 /// deletes the key's line; a null key deletes the whole section; deleting
 /// what is not there succeeds. Returns 1 on success, 0 on failure: a null

@@ -30,40 +30,8 @@ std::string Trim(const std::string& s) {
     return s.substr(begin, end - begin);
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 bool ValidKeyPath(const char* keyPath) {
     return keyPath != nullptr && !Trim(keyPath).empty() && std::strpbrk(keyPath, "\r\n]") == nullptr;
-}
-
-// The engine answers for values only; whether a section header is there is
-// read here with the engine's header rule: first non-blank '[', the name up
-// to the first ']', trimmed, compared without case.
-bool StoreHasSection(const std::string& store, const std::string& section) {
-    std::ifstream in(store, std::ios::binary);
-    if (!in) return false;
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t pos = data.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (pos < data.size()) {
-        size_t end = data.find_first_of("\r\n", pos);
-        if (end == std::string::npos) end = data.size();
-        const std::string line = Trim(data.substr(pos, end - pos));
-        if (!line.empty() && line.front() == '[') {
-            const size_t close = line.find(']');
-            if (close != std::string::npos && EqualNoCase(Trim(line.substr(1, close - 1)), section))
-                return true;
-        }
-        pos = end + 1;
-    }
-    return false;
 }
 
 // The engine trims a value and takes one pair of surrounding quotes off it;
@@ -82,7 +50,7 @@ std::string Encode(const std::string& value) {
 std::string RegistryStorePath() { return ConfigHome() + "/ZAM/registry.ini"; }
 
 bool RegistryKeyExists(const char* keyPath) {
-    return ValidKeyPath(keyPath) && StoreHasSection(RegistryStorePath(), Trim(keyPath));
+    return ValidKeyPath(keyPath) && ProfileHasSection(Trim(keyPath).c_str(), RegistryStorePath().c_str()) == 1;
 }
 
 bool RegistryCreateKey(const char* keyPath) {

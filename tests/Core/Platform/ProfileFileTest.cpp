@@ -77,6 +77,9 @@ TEST_F(ProfileFileTest, ReadingRules) {
     EXPECT_EQ(Get("SYS", "Dup"), "first");
     EXPECT_EQ(Get("SYS", "OnlyInSecond"), "<def>");  // only the first [SYS] is searched
     EXPECT_EQ(Get("Other", "Length"), "7");
+    EXPECT_EQ(zam::platform::ProfileHasSection(" sys ", path.c_str()), 1);
+    EXPECT_EQ(zam::platform::ProfileHasSection("broken header", path.c_str()), 0);
+    EXPECT_EQ(zam::platform::ProfileHasSection("SYS", dir.File("none.ini").c_str()), 0);
     // Trailing blanks go first; the quotes then no longer stand at both ends.
     EXPECT_EQ(Get("Missing", "Length", "  \"dflt \"  "), "  \"dflt \"");
     EXPECT_EQ(Get("Missing", "Length", "\"dflt \"   "), "dflt ");
