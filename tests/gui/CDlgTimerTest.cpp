@@ -270,6 +270,18 @@ TEST_F(TimerWindowTest, ConfigurationReportsAMissingDefinition) {
 }
 
 // Counts samples that are not silence in what the disk driver wrote.
+long AudibleSamples();
+
+// The driver writes at the pace of a real speaker: wait until it has written
+// at least least samples that are not silence, or give up after three seconds.
+long WaitForAudible(long least) {
+    long audible = 0;
+    for (int i = 0; i < 60 && (audible = AudibleSamples()) <= least; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return audible;
+}
+
 long AudibleSamples() {
     const std::string audio = ReadFile(zam::testing::AudioFile());
     long audible = 0;
@@ -291,16 +303,18 @@ TEST_F(TimerWindowTest, ChimeAndEndReallyRender) {
     clock.Advance(60);
     window->OnTick();  // the chime
     ASSERT_TRUE(Sound::IsPlaying());
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    const long afterChime = AudibleSamples();
-    EXPECT_GT(afterChime, 1000);
+    EXPECT_GT(WaitForAudible(1000), 1000);
     std::remove(zam::testing::AudioFile().c_str());
     clock.Advance(60);
     window->OnTick();  // the end, and a chime on the same tick that cuts it off
     EXPECT_EQ(Control<wxStaticText>(IDC_STATUS)->GetLabel(), "DONE");
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    EXPECT_GT(AudibleSamples(), 1000);
-    // Once played out, the device is let go, so a waiting timer costs nothing.
+    EXPECT_GT(WaitForAudible(1000), 1000);
+    // Once played out, the device is let go at the next ticks, so a waiting
+    // timer costs nothing.
+    for (int i = 0; i < 60 && Sound::IsPlaying(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        window->OnTick();
+    }
     window->OnTick();
     window->OnTick();
     EXPECT_FALSE(Sound::IsPlaying());
