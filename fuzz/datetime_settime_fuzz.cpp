@@ -1,29 +1,11 @@
 // The time-of-day readers on arbitrary text.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "Core/Platform/ProgramPath.h"
-#include "Core/System/Log.h"
 #include "Core/Time/CZAMDateTime.h"
-
-namespace {
-
-// Refused times are logged; open the day's log once in a scratch folder and
-// close it, so that millions of runs drop their lines instead of filling a disk.
-bool QuietLog() {
-    char folder[] = "/tmp/kronalt-fuzz-XXXXXX";
-    if (mkdtemp(folder) == nullptr) return false;
-    zam::platform::SetProgramPathOverride(std::string(folder) + "/fuzz");
-    LogTrace("Fuzz", 0, "start");
-    LogLine("*CLOSE", "", 0);
-    return true;
-}
-
-}  // namespace
+#include "fuzz/QuietLog.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = QuietLog();

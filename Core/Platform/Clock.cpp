@@ -110,23 +110,23 @@ void TmToSystemTime(const std::tm& tm, int millis, SYSTEMTIME& out) {
     out.wMilliseconds = static_cast<WORD>(millis);
 }
 
-void GetLocalNow(SYSTEMTIME& out) {
+namespace {
+
+// Now, broken down by the given conversion, with milliseconds.
+void Now(bool (*toTm)(int64_t, std::tm&), SYSTEMTIME& out) {
     int64_t seconds = 0;
     int millis = 0;
     SplitMillis(NowUnixMillis(), seconds, millis);
     std::tm tm{};
-    ToLocalTm(seconds, tm);
+    toTm(seconds, tm);
     TmToSystemTime(tm, millis, out);
 }
 
-void GetUniversalNow(SYSTEMTIME& out) {
-    int64_t seconds = 0;
-    int millis = 0;
-    SplitMillis(NowUnixMillis(), seconds, millis);
-    std::tm tm{};
-    ToUniversalTm(seconds, tm);
-    TmToSystemTime(tm, millis, out);
-}
+}  // namespace
+
+void GetLocalNow(SYSTEMTIME& out) { Now(ToLocalTm, out); }
+
+void GetUniversalNow(SYSTEMTIME& out) { Now(ToUniversalTm, out); }
 
 TimeZoneFigures GetTimeZoneFigures() {
     TimeZoneFigures figures;
