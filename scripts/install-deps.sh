@@ -23,7 +23,15 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if [ "$(id -u)" -ne 0 ]; then
+  # Without root and without sudo nothing can be installed: say what is
+  # missing and how to get it, before touching anything.
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: missing packages: ${missing[*]} -- as root, run: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  SUDO="sudo"
+fi
 
 echo "install-deps: installing ${missing[*]}"
 $SUDO apt-get update -qq
