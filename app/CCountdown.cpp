@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "Core/Platform/Clock.h"
 #include "app/Random.h"
 #include "app/Version.h"
 
@@ -38,31 +39,37 @@ void ClearOutput(TickOutput& out) {
 
 }  // namespace
 
+using zam::platform::BootTimeMillis;
+
 CCountdown::CCountdown() {
-    m_StartUp.SetNow();
+    m_StartUp = BootTimeMillis();
     RandomSeed();
 }
 
+int64_t CCountdown::SecondsBetween(int64_t fromMs, int64_t toMs) {
+    const int64_t ms = toMs - fromMs;
+    return ms >= 0 ? (ms + 500) / 1000 : -((-ms + 500) / 1000);
+}
+
 const char* CCountdown::StartPause() {
+    const int64_t now = BootTimeMillis();
     if (m_Running) {
         m_Running = 0;
-        m_Pause.SetNow();
+        m_Pause = now;
         return kCaptionStart;
     }
     m_Running = 1;
     m_Completed = 0;
-    if (m_Pause.IsEmpty()) {
-        m_Start.SetNow();
+    if (m_Pause == kNoInstant) {
+        m_Start = now;
         m_LastChime = m_Start;
         if (m_Interval != 0) m_IntervalSec = NextIntervalSec();
     } else {
-        CZAMDateTime now;
-        now.SetNow();
-        const int paused = m_Pause.GetDiffSec(&now);
-        m_Start.ShiftTime(paused);
-        m_LastChime.ShiftTime(paused);
+        const int64_t paused = now - m_Pause;
+        m_Start += paused;
+        m_LastChime += paused;
     }
-    m_Pause.Reset();
+    m_Pause = kNoInstant;
     return kCaptionPause;
 }
 
@@ -123,8 +130,8 @@ void CCountdown::EndCountdown(TickOutput& out) {
     out.PlayEnd = 1;
     m_Running = 0;
     m_Completed = 1;
-    m_Pause.Reset();
-    m_Start.Reset();
+    m_Pause = kNoInstant;
+    m_Start = kNoInstant;
     out.CaptionChanged = 1;
     out.Status = "DONE";
 }
@@ -132,17 +139,17 @@ void CCountdown::EndCountdown(TickOutput& out) {
 void CCountdown::Tick(TickOutput& out) {
     ClearOutput(out);
     m_Current.SetNow();
+    const int64_t now = BootTimeMillis();
     // The sign of the bracket value decides the brackets; 64 bits because the
     // remaining time of a huge length does not fit in 32.
     int64_t bracket = 0;
 
     if (m_Running) {
         const int64_t total = static_cast<int64_t>(m_Length) * 60;
-        const int64_t elapsed = m_Start.GetDiffSec(&m_Current);
+        const int64_t elapsed = SecondsBetween(m_Start, now);
         const int64_t remaining = total - elapsed;
         bracket = remaining;
         double perMille = static_cast<double>(elapsed) / static_cast<double>(total) * 1000.0;
-        // A clock set back before the start would give a negative position.
         int progress = perMille < 0 ? 0 : perMille > 1000 ? 1000 : static_cast<int>(perMille);
 
         if (remaining > 0) {
@@ -154,11 +161,11 @@ void CCountdown::Tick(TickOutput& out) {
 
         // The chime step runs on the ending tick too, so both sounds can fall together.
         if (m_IntervalSec > 0) {
-            const int sinceChime = m_LastChime.GetDiffSec(&m_Current);
+            const int64_t sinceChime = SecondsBetween(m_LastChime, now);
             bracket = static_cast<int64_t>(m_IntervalSec) - sinceChime;
             if (sinceChime >= m_IntervalSec) {
                 out.PlayInterval = 1;
-                m_LastChime = m_Current;
+                m_LastChime = now;
                 m_IntervalSec = NextIntervalSec();
             }
         }
@@ -178,5 +185,5 @@ void CCountdown::Tick(TickOutput& out) {
         out.StatusLine = static_cast<const char*>(out.Status);
     }
 
-    if (m_PagePending && m_StartUp.GetDiffSec(&m_Current) > kPageDelaySec) out.PageDue = 1;
+    if (m_PagePending && SecondsBetween(m_StartUp, now) > kPageDelaySec) out.PageDue = 1;
 }

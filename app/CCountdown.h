@@ -1,7 +1,12 @@
 #pragma once
 // The countdown itself: one countdown's state, turned by a once-a-second tick
 // into everything the user sees and hears. It needs no window, so the window,
-// the console front end and the tests all drive the same engine.
+// the console front end and the tests all drive the same engine. Its instants
+// are readings of the boot-time clock, so a daylight-saving change, a clock
+// set by hand or a suspend never moves a countdown; the wall clock is read
+// only for the clock text.
+
+#include <cstdint>
 
 #include "Core/Text/CTxt.h"
 #include "Core/Time/CZAMDateTime.h"
@@ -59,6 +64,12 @@ public:
 private:
     void FormatRunningStatus(int64_t elapsed, int64_t remaining, CTxt& status, int64_t& bracket);
     void EndCountdown(TickOutput& out);
+    /// Whole seconds from one boot-time instant to another, to the nearest
+    /// second, so a timer that fires a little early or late shows the same count.
+    static int64_t SecondsBetween(int64_t fromMs, int64_t toMs);
+
+    /// An instant that is not set ("empty").
+    static constexpr int64_t kNoInstant = INT64_MIN;
 
     CTxt m_EndSound;
     CTxt m_IntervalSound;
@@ -68,9 +79,10 @@ private:
     int m_Running = 0;
     int m_Completed = 0;
     int m_PagePending = 1;
-    CZAMDateTime m_Start;
-    CZAMDateTime m_Pause;
-    CZAMDateTime m_LastChime;
-    CZAMDateTime m_Current;
-    CZAMDateTime m_StartUp;
+    // Boot-time milliseconds (see BootTimeMillis).
+    int64_t m_Start = kNoInstant;
+    int64_t m_Pause = kNoInstant;
+    int64_t m_LastChime = kNoInstant;
+    int64_t m_StartUp = kNoInstant;
+    CZAMDateTime m_Current;  ///< the tick's wall-clock instant, for the clock text
 };

@@ -36,21 +36,23 @@ public:
     }
 
     int Run() {
-        int64_t nextTick = PerformanceCounter();
+        // The boot-time clock, like the engine: a suspend or a clock change
+        // neither stalls nor races the ticks.
+        int64_t nextTick = BootTimeMillis();
         while (!InterruptRequested()) {
-            const int64_t now = PerformanceCounter();
+            const int64_t now = BootTimeMillis();
             if (now >= nextTick) {
                 Tick();
-                nextTick += static_cast<int64_t>(kTickMs) * 1000000;
-                if (nextTick < now) nextTick = now + static_cast<int64_t>(kTickMs) * 1000000;
+                nextTick += kTickMs;
+                if (nextTick < now) nextTick = now + kTickMs;
                 if (m_InputClosed && m_Engine.IsCompleted()) break;  // nobody can start it again
                 continue;
             }
             if (m_InputClosed) {
-                WaitForInputOrTime(static_cast<int>((nextTick - now) / 1000000) + 1, false);
+                WaitForInputOrTime(static_cast<int>(nextTick - now) + 1, false);
                 continue;
             }
-            if (WaitForInputOrTime(static_cast<int>((nextTick - now) / 1000000) + 1, true) &&
+            if (WaitForInputOrTime(static_cast<int>(nextTick - now) + 1, true) &&
                 !HandleKeys())
                 break;
         }

@@ -18,6 +18,12 @@ int64_t RealNowUnixMillis() {
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
+int64_t RealBootTimeMillis() {
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
 // Whole-millisecond floor division, so times before 1970 keep their sign right.
 void SplitMillis(int64_t ms, int64_t& seconds, int& millis) {
     seconds = ms / 1000;
@@ -58,6 +64,10 @@ void SetTimeSource(TimeSource* source) { g_timeSource = source; }
 
 int64_t NowUnixMillis() {
     return g_timeSource ? g_timeSource->NowUnixMillis() : RealNowUnixMillis();
+}
+
+int64_t BootTimeMillis() {
+    return g_timeSource ? g_timeSource->BootTimeMillis() : RealBootTimeMillis();
 }
 
 int64_t NowUnixSeconds() {

@@ -1,6 +1,8 @@
 #pragma once
-// The wall clock and the time-zone facts, behind a replaceable time source so
-// that tests can run long countdowns in no time and never touch the real clock.
+// The wall clock, the boot-time clock and the time-zone facts, behind a
+// replaceable time source so that tests can run long countdowns in no time and
+// never touch the real clock. Elapsed time is measured on the boot-time clock:
+// the wall clock jumps at daylight-saving changes and when someone sets it.
 
 #include <cstdint>
 #include <ctime>
@@ -15,6 +17,8 @@ public:
     virtual ~TimeSource() = default;
     /// Milliseconds since 1 January 1970, universal time.
     virtual int64_t NowUnixMillis() = 0;
+    /// Milliseconds on the boot-time clock: steady, and counting a suspend.
+    virtual int64_t BootTimeMillis() = 0;
 };
 
 /// Installs a time source (not owned); nullptr restores the real clock.
@@ -25,6 +29,10 @@ int64_t NowUnixMillis();
 
 /// Seconds since 1970 from the installed time source.
 int64_t NowUnixSeconds();
+
+/// Milliseconds on the installed source's boot-time clock, for measuring
+/// elapsed time; only differences of two readings mean anything.
+int64_t BootTimeMillis();
 
 /// Local broken-down time of a seconds-since-1970 count; false when the C
 /// library cannot represent it.

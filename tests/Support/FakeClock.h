@@ -1,6 +1,8 @@
 #pragma once
 // A hand-driven clock for tests: installs itself as the time source for its
-// lifetime and moves only when told to.
+// lifetime and moves only when told to. Advance moves the wall clock and the
+// boot-time clock together, as time passing (or a suspend) does; SetLocal and
+// SetUnixMillis move the wall clock alone, as setting the clock does.
 
 #include <cstdint>
 #include <ctime>
@@ -21,6 +23,7 @@ public:
     FakeClock& operator=(const FakeClock&) = delete;
 
     int64_t NowUnixMillis() override { return millis_; }
+    int64_t BootTimeMillis() override { return boot_; }
 
     void SetLocal(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
         std::tm tm{};
@@ -35,11 +38,15 @@ public:
         millis_ = seconds * 1000;
     }
     void SetUnixMillis(int64_t millis) { millis_ = millis; }
-    void Advance(int64_t seconds) { millis_ += seconds * 1000; }
-    void AdvanceMillis(int64_t millis) { millis_ += millis; }
+    void Advance(int64_t seconds) { AdvanceMillis(seconds * 1000); }
+    void AdvanceMillis(int64_t millis) {
+        millis_ += millis;
+        boot_ += millis;
+    }
 
 private:
     int64_t millis_ = 0;
+    int64_t boot_ = 5000000;  // a machine up for a while
 };
 
 }  // namespace zam::testing

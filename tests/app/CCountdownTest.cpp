@@ -306,3 +306,86 @@ TEST_F(CountdownTest, HugeLengthAndIntervalDoNotOverflow) {
 }
 
 }  // namespace
+
+// Elapsed time comes from the boot-time clock; the wall clock, which jumps at
+// daylight-saving changes and when set by hand, only feeds the clock text.
+class CountdownClockJumpTest : public CountdownTest {
+protected:
+    void SetUp() override {
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+    }
+    void TearDown() override {
+        setenv("TZ", "America/New_York", 1);
+        tzset();
+    }
+    // Ticks once a second for n seconds; counts the chimes on the way.
+    TickOutput TickSeconds(CCountdown& engine, int n, int* chimes = nullptr) {
+        TickOutput out;
+        for (int i = 0; i < n; ++i) {
+            TickInto(engine, out);
+            if (chimes != nullptr) *chimes += out.PlayInterval;
+        }
+        return out;
+    }
+    void RunFiveMinutesFrom(int64_t unixSeconds, const char* clockAfterTwoMinutes) {
+        clock.SetUnixMillis(unixSeconds * 1000);
+        CCountdown engine;
+        engine.SetInitial(5, 0);
+        engine.StartPause();
+        TickOutput out = TickSeconds(engine, 120);
+        EXPECT_EQ(Str(out.Status), "02:00 - 03:00");
+        EXPECT_EQ(Str(out.Clock), clockAfterTwoMinutes);
+        out = TickSeconds(engine, 179);
+        EXPECT_EQ(Str(out.Status), "04:59 - 00:01");
+        out = TickSeconds(engine, 1);
+        EXPECT_EQ(Str(out.Status), "DONE");
+    }
+};
+
+TEST_F(CountdownClockJumpTest, DaylightSavingNightsNeitherShortenNorLengthen) {
+    // 01:59 CET on the spring-forward night: 02:00 becomes 03:00.
+    RunFiveMinutesFrom(1774745940, "3/29/2026 03:01:00");
+    // 02:59 CEST on the fall-back night: 03:00 becomes 02:00 again.
+    RunFiveMinutesFrom(1792889940, "10/25/2026 02:01:00");
+}
+
+TEST_F(CountdownClockJumpTest, ClockSetBackAnHourDoesNotMoveTheCountdown) {
+    CCountdown engine;
+    engine.SetInitial(5, 0);
+    engine.StartPause();
+    TickSeconds(engine, 60);
+    clock.SetUnixMillis(clock.NowUnixMillis() - 3600 * 1000);
+    TickOutput out = TickSeconds(engine, 1);
+    EXPECT_EQ(Str(out.Status), "01:01 - 03:59");
+    EXPECT_EQ(out.Progress, 203);
+    out = TickSeconds(engine, 239);
+    EXPECT_EQ(Str(out.Status), "DONE");
+}
+
+TEST_F(CountdownClockJumpTest, SuspendAcrossTwoChimesChimesOnceOnWaking) {
+    CCountdown engine;
+    engine.SetInitial(30, 2);
+    engine.StartPause();
+    int chimes = 0;
+    TickSeconds(engine, 60, &chimes);
+    // Asleep from 01:00 to 11:00, past the chimes due at 02:00 and 04:00:
+    // the waking tick counts the sleep and chimes once, not twice.
+    EXPECT_EQ(chimes, 0);
+    TickOutput out;
+    clock.Advance(600);
+    engine.Tick(out);
+    EXPECT_EQ(Str(out.Status), "11:00 - 19:00");
+    EXPECT_EQ(out.PlayInterval, 1);
+    TickSeconds(engine, 119, &chimes);
+    EXPECT_EQ(chimes, 0);
+    out = TickSeconds(engine, 1);
+    EXPECT_EQ(out.PlayInterval, 1);
+
+    // A pause that spans a suspend is not counted.
+    engine.StartPause();
+    clock.Advance(900);
+    engine.StartPause();
+    out = TickSeconds(engine, 1);
+    EXPECT_EQ(Str(out.Status), "13:01 - 16:59");
+}
