@@ -1,38 +1,50 @@
-// The INI engine reading and rewriting arbitrary profile files.
-
-#include <unistd.h>
+// The INI engine's reading and read-modify-write rules on arbitrary profile
+// bytes, in memory: the file, lock and rename steps have tests of their own,
+// and leaving them out lets the fuzzer try thousands of inputs a second.
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "Core/Platform/ProfileFile.h"
 
-using zam::platform::GetPrivateProfileStringA;
-using zam::platform::WritePrivateProfileStringA;
+using zam::platform::ProfileEditData;
+using zam::platform::ProfileReadData;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = [] {
-        char folder[] = "/tmp/kronalt-fuzz-XXXXXX";
-        return std::string(mkdtemp(folder)) + "/fuzz.ini";
-    }();
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+namespace {
+
+std::string Read(const std::string& data, const char* section, const char* key) {
     char value[100];
-    for (const char* section : {"SYS", "", "[", "RELEASE"}) {
-        for (const char* key : {"Length", "", "=", "a"}) {
-            const int n = GetPrivateProfileStringA(section, key, "dflt", value, sizeof value, path.c_str());
-            if (n < 0 || n > 99) __builtin_trap();
+    std::memset(value, '#', sizeof value);
+    const int n = ProfileReadData(&data, section, key, "dflt", value, sizeof value);
+    if (n < 0 || n > 99 || value[n] != '\0') __builtin_trap();
+    return std::string(value, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    const std::string data(reinterpret_cast<const char*>(bytes), size);
+    for (const char* section : {"SYS", "", "[", "RELEASE", static_cast<const char*>(nullptr)}) {
+        for (const char* key : {"Length", "", "=", "a", static_cast<const char*>(nullptr)}) {
+            Read(data, section, key);
         }
     }
-    WritePrivateProfileStringA("SYS", "Length", "25", path.c_str());
-    GetPrivateProfileStringA("SYS", "Length", "", value, sizeof value, path.c_str());
-    // What we wrote must read back, whatever the file held before.
-    if (std::string(value) != "25") __builtin_trap();
-    WritePrivateProfileStringA("SYS", "Length", nullptr, path.c_str());
-    WritePrivateProfileStringA("SYS", nullptr, nullptr, path.c_str());
+    std::string written;
+    if (ProfileEditData(data, "SYS", "Length", "25", written)) {
+        // What we wrote must read back, whatever the file held before, and
+        // writing it again changes nothing.
+        if (Read(written, "SYS", "Length") != "25") __builtin_trap();
+        std::string again;
+        if (ProfileEditData(written, "SYS", "Length", "25", again)) __builtin_trap();
+    } else if (Read(data, "SYS", "Length") != "25") {
+        __builtin_trap();  // "unchanged" only when it already reads 25
+    }
+    std::string removed;
+    if (ProfileEditData(data, "SYS", "Length", nullptr, removed) &&
+        removed.size() >= data.size())
+        __builtin_trap();
+    ProfileEditData(data, "SYS", nullptr, nullptr, removed);
     return 0;
 }

@@ -156,8 +156,8 @@ bool ParsePattern(const char* pattern, std::vector<Piece>& pieces) {
         const char next = s[1];
         if (next == '\0') return false;  // a lone trailing "%"
         if (next == '0') break;          // the output ends here, without a line end
-        if (next == 'n') {
-            lit += "\r\n";
+        if (next == 'n' || next == 't' || next == 'r') {
+            lit += next == 'n' ? "\r\n" : next == 't' ? "\t" : "\r";
             s += 2;
             continue;
         }

@@ -2,8 +2,9 @@
 // The message formatter: patterns with numbered inserts, as message tables
 // use them. "%1" .. "%99" insert the argument of that number ("%10" is the
 // tenth); "%2!d!" formats it with the printf conversion between the "!"s, the
-// default being "s". "%%", "%." and "%!" give the character, "%n" gives CR LF,
-// "%0" ends the output there, any other character after "%" stands for itself.
+// default being "s". "%%", "%." and "%!" give the character, "%n" gives
+// CR LF, "%t" a tab, "%r" a lone CR, "%0" ends the output there, any other
+// character after "%" stands for itself.
 // A line end in the pattern (LF or CR alone, or CR LF) comes out as CR LF.
 //
 // Arguments are read from the list in the order of their numbers, each with

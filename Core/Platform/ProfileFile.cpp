@@ -17,7 +17,16 @@ namespace zam::platform {
 
 namespace {
 
-const char* const kLineEnd = "\r\n";
+// A new file's line end; an existing file's own line end is kept for the
+// lines a write adds, so a file never ends up mixed.
+const char* const kNewFileLineEnd = "\r\n";
+
+std::string_view LineEndOf(std::string_view data) {
+    const size_t at = data.find_first_of("\r\n");
+    if (at == std::string_view::npos) return kNewFileLineEnd;
+    if (data[at] == '\n') return "\n";
+    return at + 1 < data.size() && data[at + 1] == '\n' ? "\r\n" : "\r";
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -335,56 +344,129 @@ bool EditProfile(std::string_view data, std::string_view section, const char* ke
     }
     const std::string_view v = TrimLeft(value);
     if (loc.KeyFound) {
+        // The value a reader would get decides, not the line's spelling: a
+        // hand-edited "k = v" stays as it is when v is written again.
+        if (Unquote(loc.Value) == Unquote(TrimRight(v))) return false;
         std::string line(loc.KeyName);
         line.append("=").append(v);
-        if (data.substr(loc.KeyLine.Begin, loc.KeyLine.End - loc.KeyLine.Begin) == line) return false;
         out = Splice(data, loc.KeyLine.Begin, loc.KeyLine.End, line);
         return true;
     }
+    const std::string_view lineEnd = LineEndOf(data);
     std::string entry(k);
-    entry.append("=").append(v).append(kLineEnd);
+    entry.append("=").append(v).append(lineEnd);
     if (loc.SectionFound) {
         size_t at = loc.Header.Begin;  // an empty unnamed section: at the very start
         std::string insert;
         if (loc.HasLastNonBlank) {
             at = loc.LastNonBlank.Next;
-            if (!loc.LastNonBlank.HasLineEnd()) insert = kLineEnd;
+            if (!loc.LastNonBlank.HasLineEnd()) insert = lineEnd;
         }
         insert += entry;
         out = Splice(data, at, at, insert);
         return true;
     }
     out.assign(data);
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += kLineEnd;
-    out.append("[").append(section).append("]").append(kLineEnd).append(entry);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += lineEnd;
+    out.append("[").append(section).append("]").append(lineEnd).append(entry);
     return true;
 }
 
 }  // namespace
 
+namespace {
+
+// Copies one C string's worth of text, cut to the buffer.
+int DeliverText(std::string_view text, char* buf, int size) {
+    // A zero byte in a hand-edited file ends the value, as it would for any C string.
+    const size_t zero = text.find('\0');
+    if (zero != std::string_view::npos) text = text.substr(0, zero);
+    const size_t n =
+        text.size() < static_cast<size_t>(size - 1) ? text.size() : static_cast<size_t>(size - 1);
+    std::memcpy(buf, text.data(), n);
+    buf[n] = '\0';
+    return static_cast<int>(n);
+}
+
+// Copies names, each already followed by NUL, and a final extra NUL; a list
+// that does not fit is cut so the buffer still ends in two NULs, and then
+// reports size - 2.
+int DeliverList(const std::string& names, char* buf, int size) {
+    if (names.size() + 1 <= static_cast<size_t>(size)) {
+        std::memcpy(buf, names.data(), names.size());
+        buf[names.size()] = '\0';
+        if (names.empty() && size > 1) buf[1] = '\0';  // an empty list still ends in two NULs
+        return static_cast<int>(names.size());
+    }
+    if (size < 2) {
+        buf[0] = '\0';
+        return 0;
+    }
+    std::memcpy(buf, names.data(), static_cast<size_t>(size - 2));
+    buf[size - 2] = '\0';
+    buf[size - 1] = '\0';
+    return size - 2;
+}
+
+// The names of the headers (null section) or of the keys of the first
+// matching section, each followed by NUL; false when the section is missing.
+bool ListNames(std::string_view data, const char* section, std::string& list) {
+    LineCursor cursor(data);
+    LineRef line;
+    const std::string_view wanted = section ? Trim(section) : std::string_view();
+    bool inSection = section != nullptr && wanted.empty();
+    bool sectionSeen = inSection;
+    while (cursor.Next(line)) {
+        const ParsedLine parsed = Classify(cursor.Content(line));
+        if (parsed.Kind == LineKind::Header) {
+            if (section == nullptr) {
+                list.append(parsed.Name).push_back('\0');
+                continue;
+            }
+            if (inSection) break;
+            if (!sectionSeen && EqualNoCase(parsed.Name, wanted)) inSection = sectionSeen = true;
+            continue;
+        }
+        // Zero bytes would split a name; such a key cannot be asked for anyway.
+        if (inSection && parsed.Kind == LineKind::Key && !parsed.Name.empty() &&
+            parsed.Name.find('\0') == std::string_view::npos)
+            list.append(parsed.Name).push_back('\0');
+    }
+    return section == nullptr || sectionSeen;
+}
+
+}  // namespace
+
+int ProfileReadData(const std::string* data, const char* section, const char* key,
+                    const char* def, char* buf, int size) {
+    if (buf == nullptr || size <= 0) return 0;
+    if (section == nullptr || key == nullptr) {
+        std::string list;
+        // A missing file lists no sections; a missing or empty section gives the default.
+        const bool found = data ? ListNames(*data, section, list) : section == nullptr;
+        if (found && (section == nullptr || !list.empty())) return DeliverList(list, buf, size);
+    } else if (data != nullptr) {
+        const std::string_view k = Trim(key);
+        const Location loc = Locate(*data, Trim(section), &k);
+        if (loc.KeyFound) return DeliverText(Unquote(loc.Value), buf, size);
+    }
+    return DeliverText(Unquote(TrimRight(def ? def : "")), buf, size);
+}
+
+bool ProfileEditData(const std::string& data, const char* section, const char* key,
+                     const char* value, std::string& out) {
+    if (section == nullptr) return false;
+    const std::string_view sec = Trim(section);
+    if (!ValidNames(sec, key, value)) return false;
+    return EditProfile(data, sec, key, value, out);
+}
+
 int GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buf,
                              int size, const char* path) {
     if (buf == nullptr || size <= 0) return 0;
     std::string data;
-    std::string_view delivered;
-    bool found = false;
-    if (section && key && path && ReadWholeFile(path, data) == ReadResult::Ok) {
-        const std::string_view k = Trim(key);
-        const Location loc = Locate(data, Trim(section), &k);
-        if (loc.KeyFound) {
-            found = true;
-            delivered = Unquote(loc.Value);
-        }
-    }
-    if (!found) delivered = Unquote(TrimRight(def ? def : ""));
-    // A zero byte in a hand-edited file ends the value, as it would for any C string.
-    const size_t zero = delivered.find('\0');
-    if (zero != std::string_view::npos) delivered = delivered.substr(0, zero);
-    const size_t n = delivered.size() < static_cast<size_t>(size - 1) ? delivered.size()
-                                                                      : static_cast<size_t>(size - 1);
-    std::memcpy(buf, delivered.data(), n);
-    buf[n] = '\0';
-    return static_cast<int>(n);
+    const bool read = path != nullptr && ReadWholeFile(path, data) == ReadResult::Ok;
+    return ProfileReadData(read ? &data : nullptr, section, key, def, buf, size);
 }
 
 int ProfileHasSection(const char* section, const char* path) {

@@ -12,11 +12,15 @@
 //
 // Writing keeps every byte it does not need to change: a replaced key keeps
 // its spelling and line end, a new key goes after its section's last
-// non-blank line, a new section goes at the end; new lines end in CR LF.
+// non-blank line, a new section goes at the end; new lines end as the file's
+// first line does (CR LF in a new file). Writing the value a key already has
+// (as a reader would get it) changes nothing, not even the file's spelling.
 // Every write is a read-modify-write under an exclusive advisory lock on the
 // profile's folder, and replaces the file atomically (temporary file in the
 // same folder, flushed to disk, renamed), so neither a crash nor a second
 // process can tear or lose a profile.
+
+#include <string>
 
 namespace zam::platform {
 
@@ -25,6 +29,11 @@ namespace zam::platform {
 /// default when the file, section or key is missing (null default: "").
 /// Returns the number of characters delivered; size 0 returns 0 and leaves
 /// buf untouched.
+/// A null key lists the section's key names, a null section the file's
+/// section names: each followed by NUL, then one more NUL; the count excludes
+/// that last NUL. A list that does not fit is cut to end in two NULs and
+/// returns size - 2. Listing the keys of a missing or empty section (or of a
+/// missing file) delivers the default; a missing file has no sections (0).
 int GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buf,
                              int size, const char* path);
 
@@ -40,5 +49,15 @@ int ProfileHasSection(const char* section, const char* path);
 /// with '[' or ';', or a value holding CR or LF.
 int WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                const char* path);
+
+/// The reading rules on a profile's bytes in memory (null data: no file);
+/// the same results as GetPrivateProfileStringA.
+int ProfileReadData(const std::string* data, const char* section, const char* key,
+                    const char* def, char* buf, int size);
+
+/// The writing rules on a profile's bytes in memory: the profile after the
+/// write into out, or false when the write is refused or changes nothing.
+bool ProfileEditData(const std::string& data, const char* section, const char* key,
+                     const char* value, std::string& out);
 
 }  // namespace zam::platform

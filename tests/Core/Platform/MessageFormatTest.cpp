@@ -65,6 +65,7 @@ TEST(MessageFormatInserts, ConversionsFetchEachArgumentByItsType) {
 TEST(MessageFormatEscapes, LineEndsAndLiterals) {
     EXPECT_EQ("100% done. Yes!", Fmt("100%% done%. Yes%!"));
     EXPECT_EQ("a\r\nb", Fmt("a%nb"));
+    EXPECT_EQ("a\tb\rc", Fmt("a%tb%rc"));
     EXPECT_EQ("1\r\n2\r\n3\r\n4", Fmt("1\n2\r3\r\n4"));
     EXPECT_EQ("stop", Fmt("stop%0 never %"));
     EXPECT_EQ("x", Fmt("%x"));

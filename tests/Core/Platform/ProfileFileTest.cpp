@@ -127,11 +127,12 @@ TEST_F(ProfileFileTest, NewFileAndNewSectionLayout) {
     EXPECT_EQ(dir.Read("Kronalt.ini"), "[SYS]\r\nLength=60\r\nInterval=5  \r\n[RELEASE]\r\nWriteLog=\r\n");
     EXPECT_EQ(Get("RELEASE", "WriteLog"), "");
 
-    dir.Write("Kronalt.ini", "[A]\nx=1");  // no final line end
+    // A file of LF lines, without a final line end, gets LF lines.
+    dir.Write("Kronalt.ini", "[A]\nx=1");
     EXPECT_EQ(Put("B", "y", "2"), 1);
-    EXPECT_EQ(dir.Read("Kronalt.ini"), "[A]\nx=1\r\n[B]\r\ny=2\r\n");
+    EXPECT_EQ(dir.Read("Kronalt.ini"), "[A]\nx=1\n[B]\ny=2\n");
     EXPECT_EQ(Put("A", "z", "3"), 1);
-    EXPECT_EQ(dir.Read("Kronalt.ini"), "[A]\nx=1\r\nz=3\r\n[B]\r\ny=2\r\n");
+    EXPECT_EQ(dir.Read("Kronalt.ini"), "[A]\nx=1\nz=3\n[B]\ny=2\n");
 }
 
 TEST_F(ProfileFileTest, EditsKeepEveryOtherByte) {
@@ -144,7 +145,7 @@ TEST_F(ProfileFileTest, EditsKeepEveryOtherByte) {
     // A new key goes after the section's last non-blank line, before the blank separator.
     EXPECT_EQ(Put("SYS", "Added", "1"), 1);
     EXPECT_EQ(dir.Read("Kronalt.ini"),
-              "; my settings\n[SYS]\nMyKey=new\n; keep me\nAdded=1\r\n\n[Other]\nMyKey=o\n");
+              "; my settings\n[SYS]\nMyKey=new\n; keep me\nAdded=1\n\n[Other]\nMyKey=o\n");
     // Deleting a key leaves the header, deleting a section removes it whole.
     EXPECT_EQ(Put("SYS", "MyKey", nullptr), 1);
     EXPECT_EQ(Put("SYS", "Added", nullptr), 1);
@@ -164,6 +165,49 @@ TEST_F(ProfileFileTest, RewritingTheSameValueDoesNotTouchTheFile) {
     struct stat after{};
     ASSERT_EQ(stat(path.c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino);  // not replaced by a new file
+}
+
+TEST_F(ProfileFileTest, TheSameValueByAnotherSpellingLeavesAHandEditedLine) {
+    dir.Write("Kronalt.ini", "[SYS]\r\nk1 = same  \r\nk2=\"q\"\r\n");
+    struct stat before{};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    EXPECT_EQ(Put("sys", "K1", "same"), 1);
+    EXPECT_EQ(Put("SYS", "k2", "q"), 1);
+    struct stat after{};
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(dir.Read("Kronalt.ini"), "[SYS]\r\nk1 = same  \r\nk2=\"q\"\r\n");
+    EXPECT_EQ(Put("SYS", "k1", "other"), 1);
+    EXPECT_EQ(dir.Read("Kronalt.ini"), "[SYS]\r\nk1=other\r\nk2=\"q\"\r\n");
+}
+
+TEST_F(ProfileFileTest, NullKeyOrSectionListsNames) {
+    auto list = [&](const char* section, const char* key, int size) {
+        std::string buf(static_cast<size_t>(size), '#');
+        lastCount =
+            GetPrivateProfileStringA(section, key, "dflt", buf.data(), size, path.c_str());
+        return buf;
+    };
+    using namespace std::string_literals;
+    EXPECT_EQ(list(nullptr, nullptr, 4), "\0\0##"s);  // missing file: no sections
+    EXPECT_EQ(lastCount, 0);
+    EXPECT_EQ(list("SYS", nullptr, 6), "dflt\0#"s);
+    EXPECT_EQ(lastCount, 4);
+
+    dir.Write("Kronalt.ini", "[General]\nName=a\n; Note=c\nSpace=b\n[ Empty ]\n[S]\n");
+    EXPECT_EQ(list(nullptr, "ignored", 19), "General\0Empty\0S\0\0##"s);
+    EXPECT_EQ(lastCount, 16);
+    EXPECT_EQ(list("general", nullptr, 12), "Name\0Space\0\0"s);
+    EXPECT_EQ(lastCount, 11);
+    EXPECT_EQ(list("Empty", nullptr, 6), "dflt\0#"s);  // an empty section gives the default
+    EXPECT_EQ(list("General", nullptr, 10), "Name\0Spa\0\0"s);
+    EXPECT_EQ(lastCount, 8);
+    EXPECT_EQ(list(nullptr, nullptr, 10), "General\0\0\0"s);
+    EXPECT_EQ(lastCount, 8);
+    EXPECT_EQ(list("General", nullptr, 3), "N\0\0"s);
+    EXPECT_EQ(lastCount, 1);
+    EXPECT_EQ(list(nullptr, nullptr, 2), "\0\0"s);
+    EXPECT_EQ(lastCount, 0);
 }
 
 TEST_F(ProfileFileTest, RefusesWhatWouldCorruptTheFile) {
