@@ -116,7 +116,7 @@ int CTxtArray::SaveToNextFile(const char* pattern, CTxt& msg) {
     const char* p = pattern != nullptr ? pattern : "";
     CTxt name;
     if (std::strchr(p, '%') == nullptr || name.GetNextFile(p) < 0) {
-        msg.Format("Missing Sequence Placeholder (%%%%) in: %s", p);
+        msg.Format("Missing Sequence Placeholder (%%) in: %s", p);
         return -10;
     }
     return SaveToFile(name, msg, 0, 0);

@@ -103,7 +103,7 @@ int CTxt::GetNextFile(const char* pattern) {
     const char* p = pattern != nullptr ? pattern : "";
     const char* start = std::strstr(p, "%%");
     if (start == nullptr) {
-        Format("Missing Sequence Placeholder (%%%%) in: %s", p);
+        Format("Missing Sequence Placeholder (%%) in: %s", p);
         return -1;
     }
     const char* end = start;

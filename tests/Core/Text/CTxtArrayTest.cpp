@@ -180,7 +180,7 @@ TEST_F(CTxtArrayFileTest, SavingReportsWhatItDid) {
     EXPECT_EQ(list.SaveToNextFile(dir.File("list%%.txt").c_str(), msg), 0);
     EXPECT_EQ(dir.Read("list01.txt"), "a\r\n\r\nc\r\n");
     EXPECT_EQ(list.SaveToNextFile("plain.txt", msg), -10);
-    EXPECT_STREQ(msg, "Missing Sequence Placeholder (%%) in: plain.txt");
+    EXPECT_STREQ(msg, "Missing Sequence Placeholder (%) in: plain.txt");
 }
 
 // A tree of a few hundred files and folders, listed against std::filesystem.

@@ -59,7 +59,7 @@ TEST_F(CTxtFileTest, NumberedFiles) {
     EXPECT_EQ(t.GetNextFile(pattern.c_str()), 2);
     EXPECT_EQ(Str(t), dir.File("log002.txt"));
     EXPECT_EQ(t.GetNextFile("x.txt"), -1);
-    EXPECT_EQ(Str(t), "Missing Sequence Placeholder (%%) in: x.txt");
+    EXPECT_EQ(Str(t), "Missing Sequence Placeholder (%) in: x.txt");
 }
 
 TEST_F(CTxtFileTest, RecordsRoundTripAndRefuseDamage) {
