@@ -4,6 +4,7 @@
 #include <wx/colordlg.h>
 #include <wx/combobox.h>
 #include <wx/iconbndl.h>
+#include <wx/mstream.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/statbox.h>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "Core/Graph/WxUserInterface.h"
+#include "Core/Platform/Clock.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Launch.h"
 #include "Core/System/Profile.h"
@@ -22,6 +24,8 @@
 #include "app/CProgressBar.h"
 #include "app/DesignFont.h"
 #include "app/DataFolder.h"
+#include "app/EndNotifier.h"
+#include "app/IconPng.h"
 #include "app/Resource.h"
 #include "app/Sound.h"
 
@@ -30,6 +34,9 @@ namespace {
 const char* const kSection = "SYS";
 const char* const kDefaultPosition = "100,872,100,123";
 const int kMaxPlacement = 4096;
+// An Esc this soon after a menu or drop-down list closed was the one that
+// closed it.
+const int64_t kPopupEscapeMs = 400;
 
 bool ChooseWithDialog(wxWindow* parent, COLORREF& colour) {
     wxColourData data;
@@ -46,8 +53,8 @@ CDlgTimer::ColourChooser g_chooseColour = ChooseWithDialog;
 
 wxString Text(const char* s) { return wxString::FromUTF8(s != nullptr ? s : ""); }
 
-// The shipped icon, in the sizes a desktop asks for; no icon when the data
-// folder is missing.
+// The shipped icon, in the sizes a desktop asks for; the copy built into the
+// program when the data folder is missing.
 wxIconBundle LoadIcons() {
     CTxt folder;
     GetDataFolder(folder);
@@ -55,6 +62,15 @@ wxIconBundle LoadIcons() {
     for (int size : {32, 64, 128}) {
         const wxString path = wxString::Format("%s/kronalt-%d.png", Text(folder), size);
         if (wxFileExists(path)) icons.AddIcon(path, wxBITMAP_TYPE_PNG);
+    }
+    if (icons.IsEmpty()) {
+        wxMemoryInputStream png(kIconPng, sizeof kIconPng);
+        const wxImage image(png, wxBITMAP_TYPE_PNG);
+        if (image.IsOk()) {
+            wxIcon icon;
+            icon.CopyFromBitmap(wxBitmap(image));
+            icons.AddIcon(icon);
+        }
     }
     return icons;
 }
@@ -179,6 +195,33 @@ void CDlgTimer::BindEvents() {
     Bind(wxEVT_MOVE, &CDlgTimer::OnMove, this);
     Bind(wxEVT_CLOSE_WINDOW, &CDlgTimer::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CDlgTimer::OnCharHook, this);
+    Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
+        OnPopup(true);
+        e.Skip();
+    });
+    Bind(wxEVT_MENU_CLOSE, [this](wxMenuEvent& e) {
+        OnPopup(false);
+        e.Skip();
+    });
+    for (wxComboBox* combo : {m_EndSound, m_IntervalSound}) {
+        combo->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent& e) {
+            OnPopup(true);
+            e.Skip();
+        });
+        combo->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent& e) {
+            OnPopup(false);
+            e.Skip();
+        });
+    }
+}
+
+void CDlgTimer::OnPopup(bool open) {
+    m_PopupOpen = open;
+    if (!open) m_PopupClosedAt = zam::platform::BootTimeMillis();
+}
+
+bool CDlgTimer::EscapeClosesPopup() const {
+    return m_PopupOpen || zam::platform::BootTimeMillis() - m_PopupClosedAt < kPopupEscapeMs;
 }
 
 bool CDlgTimer::OnInitDialog() {
@@ -218,12 +261,20 @@ void CDlgTimer::PlacePerSettings() {
     ProfileReadStr(kSection, "MainWindowPos", kDefaultPosition, position);
     if (position.IsFilled()) {
         const int left = strfldint(position, ',', 1);
-        const int width = strfldint(position, ',', 2);
+        int width = strfldint(position, ',', 2);
         const int top = strfldint(position, ',', 3);
-        const int height = strfldint(position, ',', 4);
+        int height = strfldint(position, ',', 4);
         auto inBounds = [](int v) { return v >= 0 && v <= kMaxPlacement; };
         // The top has no bound: a window may sit above the screen's edge.
-        if (inBounds(left) && inBounds(width) && inBounds(height)) SetSize(left, top, width, height);
+        if (inBounds(left) && inBounds(width) && inBounds(height)) {
+            // Smaller than designed would hide controls; the window would be
+            // raised to the designed size anyway, and that is what is stored.
+            const wxSize designed = GetSize();
+            if (width < designed.GetWidth()) width = designed.GetWidth();
+            if (height < designed.GetHeight()) height = designed.GetHeight();
+            // -1 is a top like any other, not "keep the current one".
+            SetSize(wxRect(left, top, width, height), wxSIZE_ALLOW_MINUS_ONE);
+        }
     }
     SavePosition();
 }
@@ -276,6 +327,7 @@ void CDlgTimer::OnTick() {
     TickOutput out;
     m_Engine.Tick(out);
     if (out.PlayEnd) Sound::Play(m_Engine.GetEndSound());
+    if (out.PlayEnd && ProfileReadBool(kSection, "NotifyEnd", 1)) NotifyCountdownEnd(m_Engine.GetLength());
     if (out.PlayInterval) Sound::Play(m_Engine.GetIntervalSound());
     if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
     if (out.CaptionChanged) m_StartPause->SetLabel("&Start");
@@ -389,11 +441,22 @@ void CDlgTimer::OnClose(wxCloseEvent& event) {
 void CDlgTimer::OnCharHook(wxKeyEvent& event) {
     switch (event.GetKeyCode()) {
     case WXK_ESCAPE:
+        if (EscapeClosesPopup()) {
+            event.Skip();  // the menu or list closes, the program stays
+            return;
+        }
         Close();
         return;
     case WXK_RETURN:
     case WXK_NUMPAD_ENTER:
-        // Enter is the default button's, wherever the focus is.
+        // Enter presses the push button that has the focus, as in a dialog;
+        // anywhere else it is the default button's: Start/Pause.
+        if (auto* button = wxDynamicCast(FindFocus(), wxButton)) {
+            wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+            click.SetEventObject(button);
+            button->ProcessWindowEvent(click);
+            return;
+        }
         OnStartPause();
         return;
     default:

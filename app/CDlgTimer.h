@@ -10,7 +10,10 @@
 // closing, and closing ends the program.
 
 #include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/timer.h>
+
+#include <cstdint>
 
 #include "Core/Platform/WinTypes.h"
 #include "Core/Text/CTxtArray.h"
@@ -76,11 +79,16 @@ private:
     void OnMove(wxMoveEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    void OnPopup(bool open);
+    /// True when an Esc is (or just was) closing a menu or drop-down list.
+    bool EscapeClosesPopup() const;
 
     CTxtArray m_Sounds;
     CCountdown m_Engine;
     int m_TimerId = 0;
     int m_SavingPos = 0;
+    bool m_PopupOpen = false;
+    int64_t m_PopupClosedAt = INT64_MIN / 2;  ///< boot-time milliseconds
     COLORREF m_BarColour = RGB(49, 193, 249);
     COLORREF m_BkColour = RGB(255, 255, 145);
 

@@ -13,7 +13,14 @@ namespace {
 // The status bar's window id in the layouts the bar was made for.
 const int kStatusBarId = 59393;
 
-wxColour ToColour(COLORREF c) { return wxColour(GetRValue(c), GetGValue(c), GetBValue(c)); }
+// A colour never set is the theme's: the selection colour for the bar, the
+// window colour behind it.
+wxColour ShownColour(COLORREF c, bool bar) {
+    if (c == CLR_DEFAULT) {
+        return wxSystemSettings::GetColour(bar ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_WINDOW);
+    }
+    return wxColour(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 wxStatusBar* FindStatusBar() {
     wxWindow* main = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
@@ -58,7 +65,10 @@ int CProgressBar::SetRange(int lower, int upper, int step) {
 void CProgressBar::SetPos(int position) {
     if (!HasWindow()) return;
     Show();
-    m_Pos = position;
+    // Like the platform's own bar, a position outside the range stops at its ends.
+    const int low = m_Lower < m_Upper ? m_Lower : m_Upper;
+    const int high = m_Lower < m_Upper ? m_Upper : m_Lower;
+    m_Pos = position < low ? low : position > high ? high : position;
     ++m_SetPosCount;
     Refresh();
 }
@@ -134,16 +144,19 @@ void CProgressBar::OnEraseBackground(wxEraseEvent& event) {
 }
 
 void CProgressBar::OnPaint(wxPaintEvent&) {
+    // The paint-only background style means no erase event ever comes, so
+    // the pane fitting that hangs on it runs here, before each paint.
+    Resize();
     wxAutoBufferedPaintDC dc(this);
     const wxSize size = GetClientSize();
     dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(ToColour(m_BkColour)));
+    dc.SetBrush(wxBrush(ShownColour(m_BkColour, false)));
     dc.DrawRectangle(0, 0, size.GetWidth(), size.GetHeight());
     const long long span = static_cast<long long>(m_Upper) - m_Lower;
     if (span <= 0) return;
     long long filled = (static_cast<long long>(m_Pos) - m_Lower) * size.GetWidth() / span;
     if (filled < 0) filled = 0;
     if (filled > size.GetWidth()) filled = size.GetWidth();
-    dc.SetBrush(wxBrush(ToColour(m_BarColour)));
+    dc.SetBrush(wxBrush(ShownColour(m_BarColour, true)));
     dc.DrawRectangle(0, 0, static_cast<int>(filled), size.GetHeight());
 }

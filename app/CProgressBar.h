@@ -26,7 +26,7 @@ public:
 
     /// Sets the range and the step; 1, or 0 without a window.
     int SetRange(int lower, int upper, int step);
-    /// Shows the bar and moves it to position.
+    /// Shows the bar and moves it to position, kept within the range.
     void SetPos(int position);
     /// Shows the bar and sets the step.
     void SetStep(int step);
@@ -69,8 +69,9 @@ private:
     int m_Step = 10;
     int m_Pos = 0;
     int m_SetPosCount = 0;
-    COLORREF m_BarColour = RGB(0, 120, 215);
-    COLORREF m_BkColour = RGB(230, 230, 230);
+    // Never set: the theme's colours, and CLR_DEFAULT reported as the previous one.
+    COLORREF m_BarColour = CLR_DEFAULT;
+    COLORREF m_BkColour = CLR_DEFAULT;
 
     wxDECLARE_DYNAMIC_CLASS(CProgressBar);
 };

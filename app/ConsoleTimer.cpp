@@ -75,6 +75,9 @@ private:
         TickOutput out;
         m_Engine.Tick(out);
         if (out.PlayEnd) Play(m_Engine.GetEndSound());
+        // The terminal's own way to say it is over, heard or seen (a flash or
+        // an urgent tab) even with the speakers off.
+        if (out.PlayEnd && ProfileReadBool("SYS", "NotifyEnd", 1)) std::fputc('\a', stdout);
         if (out.PlayInterval) Play(m_Engine.GetIntervalSound());
         if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
         if (out.Title.IsFilled() && m_Tty) {

@@ -3,7 +3,11 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "Core/System/Log.h"
@@ -40,8 +44,63 @@ bool EnsureAudio() {
     return true;
 }
 
+// Closing a device waits for its audio thread to let go of the driver, which
+// can take a good part of a second; the window's thread only silences the
+// device and leaves the waiting to this helper.
+class DeviceCloser {
+public:
+    void Close(SDL_AudioDeviceID device) {
+        SDL_PauseAudioDevice(device, 1);
+        SDL_ClearQueuedAudio(device);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (!m_Thread.joinable()) m_Thread = std::thread([this] { Run(); });
+        m_Pending.push_back(device);
+        m_Wake.notify_one();
+    }
+    /// Waits until every device handed over is closed, and ends the helper.
+    void Finish() {
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            if (!m_Thread.joinable()) return;
+            m_Stopping = true;
+            m_Wake.notify_one();
+        }
+        m_Thread.join();
+        m_Stopping = false;
+    }
+    int Pending() {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return static_cast<int>(m_Pending.size()) + m_Closing;
+    }
+
+private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        for (;;) {
+            m_Wake.wait(lock, [this] { return m_Stopping || !m_Pending.empty(); });
+            if (m_Pending.empty()) return;  // stopping, nothing left
+            const SDL_AudioDeviceID device = m_Pending.front();
+            m_Pending.pop_front();
+            m_Closing = 1;
+            lock.unlock();
+            SDL_CloseAudioDevice(device);
+            lock.lock();
+            m_Closing = 0;
+        }
+    }
+
+    std::mutex m_Mutex;
+    std::condition_variable m_Wake;
+    std::deque<SDL_AudioDeviceID> m_Pending;
+    int m_Closing = 0;
+    bool m_Stopping = false;
+    std::thread m_Thread;
+};
+
+DeviceCloser g_closer;
+
 void CloseDevice() {
-    if (g_player.Device != 0) SDL_CloseAudioDevice(g_player.Device);
+    if (g_player.Device != 0) g_closer.Close(g_player.Device);
     g_player.Device = 0;
     g_player.IdlePolls = 0;
 }
@@ -112,8 +171,11 @@ void Sound::Poll() {
     }
 }
 
+int Sound::ClosingDevices() { return g_closer.Pending(); }
+
 void Sound::Shutdown() {
     CloseDevice();
+    g_closer.Finish();
     if (g_player.Initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     g_player.Initialised = false;
 }

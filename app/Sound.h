@@ -18,4 +18,8 @@ public:
 
     /// True while a sound is still being played.
     static bool IsPlaying();
+
+    /// Devices handed to the background closer and not yet closed; a cut-off
+    /// sound's device is closed there, never on the caller's thread.
+    static int ClosingDevices();
 };

@@ -17,6 +17,7 @@
 #include "app/CDlgAbout.h"
 #include "app/CProgressBar.h"
 #include "app/DataFolder.h"
+#include "app/EndNotifier.h"
 #include "app/Resource.h"
 #include "app/Sound.h"
 #include "tests/Support/FakeClock.h"
@@ -156,6 +157,14 @@ TEST_F(TimerWindowTest, StoredPositionBounds) {
     ProfileWriteStr("SYS", "MainWindowPos", "10,300,10,130");
     OpenWindow();
     EXPECT_GE(window->GetSize().GetWidth(), window->ConvertDialogToPixels(wxSize(577, 0)).GetWidth());
+    const wxRect real = window->GetRect();  // what is stored is what the window really has
+    EXPECT_EQ(Setting("MainWindowPos"), wxString::Format("%d,%d,%d,%d", real.x, real.width, real.y,
+                                                          real.height).ToStdString());
+    EXPECT_EQ(real.x, 10);
+    CloseWindow();
+    ProfileWriteStr("SYS", "MainWindowPos", "50,900,-1,130");
+    OpenWindow();
+    EXPECT_EQ(window->GetRect(), wxRect(50, -1, 900, 130));
     CloseWindow();
     ProfileWriteStr("SYS", "MainWindowPos", "50,900,-20,130");
     OpenWindow();
@@ -318,6 +327,148 @@ TEST_F(TimerWindowTest, ChimeAndEndReallyRender) {
     window->OnTick();
     window->OnTick();
     EXPECT_FALSE(Sound::IsPlaying());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SoundTest, ACutOffSoundIsClosedOffTheCallersThread) {
+    // A slow device: closing it waits up to two seconds for its audio thread.
+    setenv("SDL_DISKAUDIODELAY", "2000", 1);
+    ASSERT_TRUE(Sound::Play(""));
+    ASSERT_TRUE(Sound::Play(""));  // cuts off the first
+    EXPECT_EQ(Sound::ClosingDevices(), 1);
+    unsetenv("SDL_DISKAUDIODELAY");
+    Sound::Shutdown();
+    EXPECT_EQ(Sound::ClosingDevices(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Keeps the notifications instead of showing them.
+class RecordingNotifier : public EndNotifier {
+public:
+    RecordingNotifier() { SetEndNotifier(this); }
+    ~RecordingNotifier() override { SetEndNotifier(nullptr); }
+    bool Post(const char* title, const char*) override {
+        Titles.emplace_back(title);
+        return true;
+    }
+    std::vector<std::string> Titles;
+};
+
+void PressKey(wxWindow* window, int key) {
+    wxKeyEvent press(wxEVT_CHAR_HOOK);
+    press.m_keyCode = key;
+    press.SetEventObject(window);
+    window->ProcessWindowEvent(press);
+}
+
+TEST_F(TimerWindowTest, EscapeAfterAPopupAndEnterOnAButton) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    OpenWindow();
+    AnsweringPresenter presenter(IDNO);
+    wxMenuEvent open(wxEVT_MENU_OPEN, 0, window->GetMenuBar()->GetMenu(0));
+    window->ProcessWindowEvent(open);
+    PressKey(window, WXK_ESCAPE);  // closes the menu
+    wxMenuEvent close(wxEVT_MENU_CLOSE, 0, window->GetMenuBar()->GetMenu(0));
+    window->ProcessWindowEvent(close);
+    PressKey(window, WXK_ESCAPE);  // arrives after the menu said it closed
+    wxCommandEvent dropDown(wxEVT_COMBOBOX_DROPDOWN, IDC_SOUND_END);
+    Control<wxComboBox>(IDC_SOUND_END)->ProcessWindowEvent(dropDown);
+    PressKey(window, WXK_ESCAPE);
+    EXPECT_TRUE(presenter.Texts.empty());
+    wxCommandEvent closeUp(wxEVT_COMBOBOX_CLOSEUP, IDC_SOUND_END);
+    Control<wxComboBox>(IDC_SOUND_END)->ProcessWindowEvent(closeUp);
+    clock.Advance(1);
+    PressKey(window, WXK_ESCAPE);  // a real Esc, later: the question
+    ASSERT_EQ(presenter.Texts.size(), 1u);
+    EXPECT_EQ(presenter.Texts[0], "Are you sure to exit?");
+
+    // Enter on a focused push button presses it; elsewhere it is Start/Pause.
+    auto* play = Control<wxButton>(IDC_PLAY_END);
+    play->SetFocus();
+    Pump();
+    ASSERT_EQ(wxWindow::FindFocus(), play);
+    PressKey(window, WXK_RETURN);
+    EXPECT_EQ(window->GetEngine().IsRunning(), 0);
+    EXPECT_TRUE(Sound::IsPlaying());
+    Control<wxTextCtrl>(IDC_LENGTH)->SetFocus();
+    Pump();
+    PressKey(window, WXK_RETURN);
+    EXPECT_EQ(window->GetEngine().IsRunning(), 1);
+}
+
+TEST_F(TimerWindowTest, TheEndIsPostedAsADesktopNotification) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    ProfileWriteStr("SYS", "Length", "2");
+    OpenWindow();
+    RecordingNotifier notifier;
+    window->OnStartPause();
+    for (int i = 0; i < 121; ++i) {
+        clock.Advance(1);
+        window->OnTick();
+    }
+    ASSERT_EQ(notifier.Titles.size(), 1u);
+    EXPECT_EQ(notifier.Titles[0], "Kronalt: 2 minutes are up");
+    ProfileWriteStr("SYS", "NotifyEnd", "NO");
+    window->OnStartPause();
+    clock.Advance(120);
+    window->OnTick();
+    EXPECT_EQ(notifier.Titles.size(), 1u);
+}
+
+TEST(EndNotifierTest, ADesktopWithoutTheServiceIsNoError) {
+    AnsweringPresenter presenter(IDOK);
+    NotifyCountdownEnd(25);  // whether this desktop has the service or not
+    NotifyCountdownEnd(25);
+    Pump();
+    EXPECT_TRUE(presenter.Texts.empty());
+    EXPECT_EQ(wxTopLevelWindows.GetCount(), 0u);  // no error box of the toolkit's either
+}
+
+TEST_F(TimerWindowTest, IconWithoutTheDataFolder) {
+    const std::string empty = zam::testing::MakeTempFolder("kronalt-nodata");
+    ProfileWriteStr("SYS", "DataDir", empty.c_str());
+    OpenWindow();
+    EXPECT_FALSE(window->GetIcons().IsEmpty());
+    EXPECT_TRUE(window->GetIcons().GetIconByIndex(0).IsOk());
+    std::filesystem::remove_all(empty);
+}
+
+TEST(ProgressBarTest, RangeColoursAndPaneFitting) {
+    CProgressBar unplaced;
+    EXPECT_EQ(unplaced.SetBarColour(RGB(1, 2, 3)), CLR_DEFAULT);
+
+    // A frame with a status bar as the main window: the bar fits into pane 0.
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "host", wxPoint(0, 0), wxSize(400, 200));
+    frame->CreateStatusBar(2);
+    wxWindow* previousTop = wxTheApp->GetTopWindow();
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    auto* bar = new CProgressBar(frame->GetStatusBar(), wxID_ANY, wxPoint(0, 0), wxSize(10, 5));
+    EXPECT_EQ(bar->SetBarColour(RGB(1, 2, 3)), CLR_DEFAULT);  // never set before
+    EXPECT_EQ(bar->SetBarColour(RGB(4, 5, 6)), RGB(1, 2, 3));
+    EXPECT_EQ(bar->SetBkColour(RGB(7, 8, 9)), CLR_DEFAULT);
+    bar->SetRange(0, 1000, 1);
+    bar->SetPos(1200);
+    EXPECT_EQ(bar->GetPos(), 1000);
+    bar->SetPos(-5);
+    EXPECT_EQ(bar->GetPos(), 0);
+    bar->Refresh();
+    bar->Update();
+    Pump();
+    wxRect pane;
+    ASSERT_TRUE(frame->GetStatusBar()->GetFieldRect(0, pane));
+    const wxRect placed = bar->GetRect();
+    EXPECT_EQ(placed.GetLeft(), pane.GetLeft());
+    EXPECT_EQ(placed.GetTop(), pane.GetTop() + pane.GetHeight() / 10);
+    wxTheApp->SetTopWindow(previousTop);
+    frame->Destroy();
+    Pump();
 }
 
 }  // namespace
