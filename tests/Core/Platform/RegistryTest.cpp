@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/Support/FakeClock.h"
+#include "tests/Support/ScopedEnv.h"
 #include "tests/Support/TempDir.h"
 
 namespace {
@@ -14,27 +15,7 @@ namespace {
 using namespace zam::platform;
 using zam::testing::TempDir;
 
-// An environment variable set for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_Name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) m_Old = old;
-        m_Had = old != nullptr;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv() {
-        if (m_Had) {
-            setenv(m_Name.c_str(), m_Old.c_str(), 1);
-        } else {
-            unsetenv(m_Name.c_str());
-        }
-    }
-
-private:
-    std::string m_Name, m_Old;
-    bool m_Had;
-};
+using zam::testing::ScopedEnv;
 
 class RegistryTest : public ::testing::Test {
 protected:

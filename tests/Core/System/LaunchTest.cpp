@@ -20,6 +20,8 @@
 #include "Core/System/Log.h"
 #include "Core/System/Profile.h"
 #include "Core/Text/CTxt.h"
+#include "tests/Support/RecordingPresenter.h"
+#include "tests/Support/ScopedEnv.h"
 #include "tests/Support/TempDir.h"
 
 namespace {
@@ -28,44 +30,9 @@ using zam::platform::ProcessRequest;
 using zam::platform::ProcessResult;
 using Args = std::vector<std::string>;
 
-// An environment variable changed for one scope (null: unset).
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_Name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) m_Old = old;
-        m_Had = old != nullptr;
-        Set(value);
-    }
-    ~ScopedEnv() { Set(m_Had ? m_Old.c_str() : nullptr); }
-    void Set(const char* value) {
-        if (value != nullptr) {
-            setenv(m_Name.c_str(), value, 1);
-        } else {
-            unsetenv(m_Name.c_str());
-        }
-    }
-
-private:
-    std::string m_Name, m_Old;
-    bool m_Had;
-};
-
-struct ShownBox {
-    std::string Text, Caption;
-    UINT Type;
-};
-
-class RecordingPresenter : public zam::platform::MessageBoxPresenter {
-public:
-    int Show(const char* text, const char* caption, UINT type) override {
-        Boxes.push_back({text, caption, type});
-        return Answer != 0 ? Answer : zam::platform::DefaultAnswer(type);
-    }
-    void Beep(UINT) override {}
-    std::vector<ShownBox> Boxes;
-    int Answer = 0;
-};
+using zam::testing::RecordingPresenter;
+using zam::testing::ScopedEnv;
+using zam::testing::ShownBox;
 
 class RecordingStarter : public zam::platform::ProcessStarter {
 public:
