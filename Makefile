@@ -43,16 +43,18 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# Every fuzz target gets a short run from its seed corpus; new inputs it finds
-# go to a scratch folder, never into the repository.
+# Every fuzz target gets a short run from its seed corpus (with its dictionary
+# and extra options, fuzz/corpus/<name>.dict and .flags, when it has them); new
+# inputs it finds go to a scratch folder, never into the repository.
 fuzz: deps
-	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DKRONALT_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DKRONALT_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@set -e; for f in $(FUZZ_BUILD)/bin/fuzz_*; do \
 	    name=$${f##*/fuzz_}; scratch=$$(mktemp -d); \
 	    echo "== fuzz $$name for $(FUZZ_SECONDS)s"; \
 	    dict=""; [ -f fuzz/corpus/$$name.dict ] && dict="-dict=fuzz/corpus/$$name.dict"; \
-	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$dict $$scratch fuzz/corpus/$$name 2>$$scratch.log \
+	    flags=""; [ -f fuzz/corpus/$$name.flags ] && flags=$$(cat fuzz/corpus/$$name.flags); \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$dict $$flags $$scratch fuzz/corpus/$$name 2>$$scratch.log \
 	        || { tail -40 $$scratch.log; rm -rf $$scratch $$scratch.log; exit 1; }; \
 	    grep -E "^#[0-9]+.*DONE" $$scratch.log | tail -1; rm -rf $$scratch $$scratch.log; \
 	done
