@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Makes Kronalt's shipped sounds and icon from scratch, so every byte in
-data/ is our own. Run from the repository root; the results are committed."""
+"""Makes Kronalt's shipped sounds, icon and the configuration editor's picture
+from scratch, so every byte in data/ is our own. Run from the repository root;
+the results are committed."""
 
 import math
 import struct
@@ -108,6 +109,79 @@ def clock_face(size):
     return pixel
 
 
+def lzw_codes(indices, min_size):
+    """GIF's variable-width LZW: a clear code whenever the table is full, so
+    no code ever needs more than 12 bits."""
+    clear, end = 1 << min_size, (1 << min_size) + 1
+    out, bits, nbits = bytearray(), 0, 0
+    width = min_size + 1
+
+    def put(code):
+        nonlocal bits, nbits
+        bits |= code << nbits
+        nbits += width
+        while nbits >= 8:
+            out.append(bits & 0xFF)
+            bits >>= 8
+            nbits -= 8
+
+    table = {(i,): i for i in range(clear)}
+    put(clear)
+    run = ()
+    for index in indices:
+        grown = run + (index,)
+        if grown in table:
+            run = grown
+            continue
+        put(table[run])
+        if len(table) + 2 < 4096:
+            table[grown] = len(table) + 2
+            if len(table) + 2 > (1 << width) and width < 12:
+                width += 1
+        else:
+            put(clear)
+            table = {(i,): i for i in range(clear)}
+            width = min_size + 1
+        run = (index,)
+    put(table[run])
+    put(end)
+    if nbits:
+        out.append(bits & 0xFF)
+    return bytes(out)
+
+
+def gif(path, width, height, palette, frames, delay_cs):
+    """An animated GIF that loops for ever; frames are lists of palette indices."""
+    with open(path, "wb") as out:
+        out.write(b"GIF89a" + struct.pack("<HHBBB", width, height, 0xF1, 0, 0))  # 4-colour global table
+        out.write(b"".join(bytes(c) for c in palette))
+        out.write(b"!\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00")
+        for frame in frames:
+            out.write(b"!\xf9\x04\x04" + struct.pack("<H", delay_cs) + b"\x00\x00")
+            out.write(b"," + struct.pack("<HHHHB", 0, 0, width, height, 0))
+            data = lzw_codes(frame, 2)
+            out.write(b"\x02")
+            for at in range(0, len(data), 255):
+                block = data[at:at + 255]
+                out.write(bytes([len(block)]) + block)
+            out.write(b"\x00")
+        out.write(b";")
+
+
+def progress_frames(width, height, steps):
+    """The progress bar filling in the default colours, a frame per step."""
+    frames = []
+    for step in range(steps + 1):
+        filled = (width - 2) * step // steps
+        frame = []
+        for y in range(height):
+            for x in range(width):
+                edge = x in (0, width - 1) or y in (0, height - 1)
+                frame.append(0 if edge else 1 if x - 1 < filled else 2)
+        frames.append(frame)
+    return frames
+
+
 if __name__ == "__main__":
     write_wav("data/Harp.wav", harp())
     write_wav("data/TickTock.wav", ticktock())
@@ -115,3 +189,5 @@ if __name__ == "__main__":
     write_wav("data/Gong.wav", gong())
     for size in (32, 64, 128):
         png("data/kronalt-%d.png" % size, size, clock_face(size))
+    gif("data/BarColorBar.gif", 160, 16, [(40, 40, 40), (49, 193, 249), (255, 255, 145), (255, 255, 255)],
+        progress_frames(160, 16, 12), 25)

@@ -59,4 +59,15 @@ bool InterruptRequested() { return g_interrupted != 0; }
 
 bool OutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
+namespace {
+int g_inputTerminalOverride = -1;
+}
+
+bool InputIsTerminal() {
+    if (g_inputTerminalOverride >= 0) return g_inputTerminalOverride != 0;
+    return isatty(STDIN_FILENO) != 0;
+}
+
+void SetInputIsTerminalOverride(int answer) { g_inputTerminalOverride = answer; }
+
 }  // namespace zam::platform

@@ -35,4 +35,10 @@ bool InterruptRequested();
 /// True when standard output is a terminal.
 bool OutputIsTerminal();
 
+/// True when standard input is a terminal (a terminal editor could show);
+/// the override, when set, answers instead.
+bool InputIsTerminal();
+/// Tests answer for the terminal: 0 or 1; -1 asks the real one again.
+void SetInputIsTerminalOverride(int answer);
+
 }  // namespace zam::platform

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Core/Platform/Process.h"
+#include "Core/Platform/Terminal.h"
 #include "Core/Platform/Registry.h"
 #include "Core/Platform/SysError.h"
 #include "Core/Platform/UserInterface.h"
@@ -31,6 +32,8 @@ const char* const kOpenFileScript =
 const size_t kEditorMax = 999;
 
 std::string DefaultEditor() {
+    // A terminal editor cannot show from a program started on the desktop.
+    if (!zam::platform::InputIsTerminal()) return "xdg-open";
     for (const char* variable : {"VISUAL", "EDITOR"}) {
         const char* value = std::getenv(variable);
         if (value != nullptr && value[0] != '\0') return value;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Core/Platform/Process.h"
+#include "Core/Platform/Terminal.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Log.h"
 #include "Core/System/Profile.h"
@@ -149,6 +150,11 @@ TEST_F(LaunchTest, EditorComesFromTheSettingOrTheUsersEditorAndIsWrittenBack) {
     ProfileWriteStr("SYS", "EDITOR", nullptr);
     editor.Set("ed");
     visual.Set("\"/opt/My Editor/edit\" --wait");  // VISUAL before EDITOR
+    zam::platform::SetInputIsTerminalOverride(0);  // started from the desktop: the opener
+    RunCommand("^a.txt", 1);
+    EXPECT_EQ(starter.LastArgv(), (Args{"xdg-open", "a.txt"}));
+    ProfileWriteStr("SYS", "EDITOR", nullptr);
+    zam::platform::SetInputIsTerminalOverride(1);  // from a terminal: the user's editor
     RunCommand("^dir\\sub\\a.txt", 1);
     EXPECT_EQ(starter.LastArgv(), (Args{"/opt/My Editor/edit", "--wait", "dir/sub/a.txt"}));
     EXPECT_EQ(Setting("SYS", "EDITOR"), "\"/opt/My Editor/edit\" --wait");
@@ -162,6 +168,7 @@ TEST_F(LaunchTest, EditorComesFromTheSettingOrTheUsersEditorAndIsWrittenBack) {
     ProfileWriteStr("SYS", "EDITOR", "");
     RunCommand("^/tmp/run-me.sh", 1);
     EXPECT_EQ(starter.LastArgv(), (Args{"/opt/My Editor/edit", "--wait", "/tmp/run-me.sh"}));
+    zam::platform::SetInputIsTerminalOverride(-1);
 }
 
 TEST_F(LaunchTest, WaitedCommandsReturnExitCodesAndSignalsApart) {
