@@ -261,7 +261,7 @@ TEST_F(EditMaskTextTest, FocusLossAndClickOnEmptyInput) {
 TEST_F(EditMaskTextTest, WithoutMaskThePlainField) {
     MaskField plain(nullptr);
     EXPECT_EQ(plain.HandleChar('a'), 0);
-    plain.SetFieldText("hello");
+    EXPECT_EQ(plain.SetInputData("hello"), 1);  // a plain field takes the text as it is
     EXPECT_EQ(plain.GetInputData(), "hello");
     plain.DeleteContents();
     EXPECT_EQ(plain.IsInputEmpty(), 1);
