@@ -270,12 +270,15 @@ TEST_F(TimerWindowTest, ProductPageOpensOnceAfterNinetySeconds) {
 }
 
 TEST_F(TimerWindowTest, ConfigurationReportsAMissingDefinition) {
+    const std::string empty = zam::testing::MakeTempFolder("kronalt-nodef");
+    ProfileWriteStr("SYS", "DataDir", empty.c_str());
     OpenWindow();
     AnsweringPresenter presenter(IDOK);
     window->OnConfig();
     ASSERT_EQ(presenter.Texts.size(), 1u);
     EXPECT_NE(presenter.Texts[0].find("Cannot open '"), std::string::npos);
     EXPECT_NE(presenter.Texts[0].find("/Kronalt.xml'"), std::string::npos);
+    std::filesystem::remove_all(empty);
 }
 
 // Counts samples that are not silence in what the disk driver wrote.
