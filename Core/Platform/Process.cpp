@@ -130,6 +130,24 @@ ProcessResult StartProcess(const ProcessRequest& request, bool wait) {
     return Starter().Start(request, wait);
 }
 
+std::string QuoteCommandLineArgument(const std::string& argument) {
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count only before a quote: there they are doubled and
+        // the quote escaped; elsewhere they stay as they are.
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');  // they stand before the closing quote
+    return quoted + "\"";
+}
+
 std::vector<std::string> SplitCommandLine(const char* line) {
     std::vector<std::string> args;
     if (line == nullptr) return args;

@@ -66,6 +66,10 @@ ProcessResult StartProcess(const ProcessRequest& request, bool wait);
 /// blank text gives no arguments.
 std::vector<std::string> SplitCommandLine(const char* line);
 
+/// One argument quoted so that SplitCommandLine gives it back whole (not
+/// for the first argument, the program): blanks, quotes and backslashes kept.
+std::string QuoteCommandLineArgument(const std::string& argument);
+
 /// True when name (no '/') is an executable file in a folder of PATH, or
 /// (with '/') is itself one; its full path in *path when asked for.
 bool FindProgram(const char* name, std::string* path = nullptr);

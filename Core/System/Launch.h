@@ -40,6 +40,13 @@ constexpr int kRunCommandSignalled = -1000;
 /// "File Launch Error" box shown only when showErrors is 1).
 int RunCommand(const char* command, int showErrors);
 
+namespace zam {
+/// The editor when the EDITOR setting names none: $VISUAL, else $EDITOR,
+/// else xdg-open; xdg-open whenever standard input is not a terminal, where a
+/// terminal editor could not show.
+std::string DefaultEditorCommand();
+}  // namespace zam
+
 /// Opens address (a web address or a file) with the `Browser` setting
 /// (section INTERNET), first refreshed from the registered browser command.
 /// The address is one argument whatever it holds; backslashes become '/', and

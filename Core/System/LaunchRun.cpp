@@ -31,7 +31,9 @@ const char* const kOpenFileScript =
 
 const size_t kEditorMax = 999;
 
-std::string DefaultEditor() {
+}  // namespace
+
+std::string zam::DefaultEditorCommand() {
     // A terminal editor cannot show from a program started on the desktop.
     if (!zam::platform::InputIsTerminal()) return "xdg-open";
     for (const char* variable : {"VISUAL", "EDITOR"}) {
@@ -40,6 +42,8 @@ std::string DefaultEditor() {
     }
     return "xdg-open";
 }
+
+namespace {
 
 void ToForwardSlashes(std::string& text) {
     for (char& c : text) {
@@ -78,7 +82,7 @@ int RunCommand(const char* command, int showErrors) {
         // Forward slashes are this system's own path form; backslashes
         // would make another file of it.
         file.MakeFn();
-        const std::string fallback = DefaultEditor().substr(0, kEditorMax);
+        const std::string fallback = zam::DefaultEditorCommand().substr(0, kEditorMax);
         CTxt editor;
         ProfileReadStr("SYS", "EDITOR", fallback.c_str(), editor);
         // An empty editor would leave the file itself as the program to run.

@@ -66,6 +66,13 @@ TEST(SplitCommandLineTest, WindowsQuotingAndBackslashRules) {
     };
     for (const auto& [line, expected] : cases) EXPECT_EQ(SplitCommandLine(line), expected) << line;
     EXPECT_TRUE(SplitCommandLine(nullptr).empty());
+
+    // Quoting gives any argument back whole.
+    for (const char* argument : {"/home/me/My Files/kronalt.ini", "", "a\\b\\", "say \"hi\"",
+                                 "end\\\\", "x\\\"y", "\"\"", "tab\there"}) {
+        const std::string line = std::string("editor ") + zam::platform::QuoteCommandLineArgument(argument);
+        EXPECT_EQ(SplitCommandLine(line.c_str()), (Args{"editor", argument})) << argument;
+    }
 }
 
 TEST(StartProcessTest, ExitCodesSignalsAndFailedStarts) {
