@@ -410,7 +410,9 @@ bool CDynDlgTemplate::LoadFrom(CArchive& archive) {
     if (!in.U16(count16)) return false;
     uint32_t count = count16;
     if (count16 == 0xFFFF && !in.U32(count)) return false;
-    if (count > 0xFFFF) return false;  // ItemCount could not say so many
+    // The long form is only written for counts the short one cannot hold,
+    // and ItemCount could not say more than 0xFFFF.
+    if (count > 0xFFFF || (count16 == 0xFFFF && count < 0xFFFF)) return false;
     const char* name = CDlgItemTempl::classCDlgItemTempl.m_lpszClassName;
     const size_t nameLength = std::strlen(name);
     for (uint32_t i = 0; i < count; ++i) {
