@@ -98,22 +98,30 @@ int CPictureCtrl::LoadPicture(const char* path) {
         LogTrace("Picture", 1, "Cannot read picture %.300s (%ld bytes)", path, size);
         return 0;
     }
-    return LoadFromMemory(bytes.data(), bytes.size());
+    return LoadOwned(std::move(bytes));
 }
 
 int CPictureCtrl::LoadFromMemory(const void* data, size_t size) {
     Unload();
     if (data == nullptr || size == 0 || size > static_cast<size_t>(kMaxFileBytes)) return 0;
-    EnsureImageHandlers();
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    DataSize = static_cast<int>(size);
+    return LoadOwned(std::vector<uint8_t>(bytes, bytes + size));
+}
+
+int CPictureCtrl::LoadOwned(std::vector<uint8_t>&& bytes) {
+    Unload();
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(kMaxFileBytes)) return 0;
+    EnsureImageHandlers();
+    DataSize = static_cast<int>(bytes.size());
     int result;
-    if (zam::graph::IsGifData(bytes, size)) {
-        Data = bytes;
-        result = LoadGif(bytes, size);
+    if (zam::graph::IsGifData(bytes.data(), bytes.size())) {
+        m_Gif = std::move(bytes);
+        Data = m_Gif.data();
+        result = LoadGif();
         Data = nullptr;
+        if (Frames.empty()) std::vector<uint8_t>().swap(m_Gif);  // only an animation needs it
     } else {
-        Picture = Decode(data, size, wxBITMAP_TYPE_ANY);
+        Picture = Decode(bytes.data(), bytes.size(), wxBITMAP_TYPE_ANY);
         result = Picture.IsOk() && Picture.GetWidth() <= zam::graph::kGifMaxSide &&
                  Picture.GetHeight() <= zam::graph::kGifMaxSide &&
                  PrepareSurface(Picture.GetWidth(), Picture.GetHeight());
@@ -122,7 +130,9 @@ int CPictureCtrl::LoadFromMemory(const void* data, size_t size) {
     return result ? 1 : 0;
 }
 
-int CPictureCtrl::LoadGif(const uint8_t* data, size_t size) {
+int CPictureCtrl::LoadGif() {
+    const uint8_t* data = m_Gif.data();
+    const size_t size = m_Gif.size();
     IsGif = 1;
     GifScreen screen;
     if (zam::graph::GifReadScreen(data, size, screen) != 1) return 0;
@@ -138,20 +148,27 @@ int CPictureCtrl::LoadGif(const uint8_t* data, size_t size) {
         return Picture.IsOk() && PrepareSurface(PicWidth, PicHeight);
     }
     std::vector<GifFrameBytes> pieces;
-    zam::graph::GifSplitFrames(data, size, pieces);
+    zam::graph::GifSplitFrames(data, size, pieces, false);
     Frames.reserve(pieces.size());
-    for (GifFrameBytes& piece : pieces) {
+    bool decodable = false;
+    for (const GifFrameBytes& piece : pieces) {
+        // One frame that decodes shows the pieces are pictures; the rest are
+        // decoded when they are shown.
+        if (!decodable) {
+            zam::graph::GifFrameFile(data, static_cast<size_t>(Position), piece.Start, piece.End, m_Piece);
+            decodable = Decode(m_Piece.data(), m_Piece.size(), wxBITMAP_TYPE_GIF).IsOk();
+            if (!decodable) continue;
+        }
         CPictureFrame frame;
-        frame.Picture = Decode(piece.Gif.data(), piece.Gif.size(), wxBITMAP_TYPE_GIF);
-        std::vector<uint8_t>().swap(piece.Gif);  // the decoded frame is all we keep
-        if (!frame.Picture.IsOk()) continue;     // a frame that does not decode is dropped
+        frame.Start = piece.Start;
+        frame.End = piece.End;
         frame.Width = piece.Width;
         frame.Height = piece.Height;
         frame.Left = piece.Left;
         frame.Top = piece.Top;
         frame.Delay = piece.Delay;
         frame.Disposal = piece.Disposal;
-        Frames.push_back(std::move(frame));
+        Frames.push_back(frame);
     }
     if (Frames.empty()) return 0;
     return PrepareSurface(PicWidth, PicHeight);
@@ -181,13 +198,12 @@ void CPictureCtrl::FillSurface(const wxRect& rect, COLORREF color) {
 
 int CPictureCtrl::Draw() {
     if (!Ready) return 0;
-    if (Frames.size() > 1 || (IsGif && !Frames.empty() && !Picture.IsOk())) {
+    if (!Frames.empty()) {
         Stop();
         Animating = 1;
         if (static_cast<size_t>(Current) >= Frames.size()) Current = 0;
         DisposeFrame(Frames[Current]);
-        ShowFrame(Frames[Current]);
-        Schedule(FrameWait(Frames[Current].Delay));
+        ShowNextDecodable();
         return 0;
     }
     if (!Picture.IsOk()) return 0;
@@ -199,6 +215,20 @@ int CPictureCtrl::Draw() {
     return 1;
 }
 
+// Shows frame Current, dropping frames that do not decode, and schedules the
+// next step; stops when no frame is left.
+void CPictureCtrl::ShowNextDecodable() {
+    while (!Frames.empty() && !ShowFrame(Frames[Current])) {
+        Frames.erase(Frames.begin() + Current);
+        if (Current >= static_cast<int>(Frames.size())) Current = 0;
+    }
+    if (Frames.empty()) {
+        Stop();
+        return;
+    }
+    Schedule(FrameWait(Frames[Current].Delay));
+}
+
 int CPictureCtrl::FrameWait(int delay) { return delay < 5 ? 100 : delay * 10; }
 
 void CPictureCtrl::Schedule(int milliseconds) {
@@ -206,8 +236,11 @@ void CPictureCtrl::Schedule(int milliseconds) {
     else m_Timer.StartOnce(milliseconds);
 }
 
-void CPictureCtrl::ShowFrame(CPictureFrame& frame) {
-    if (!frame.Picture.IsOk()) return;
+bool CPictureCtrl::ShowFrame(CPictureFrame& frame) {
+    if (frame.End > m_Gif.size() || frame.Start >= frame.End) return false;
+    zam::graph::GifFrameFile(m_Gif.data(), static_cast<size_t>(Position), frame.Start, frame.End, m_Piece);
+    frame.Picture = Decode(m_Piece.data(), m_Piece.size(), wxBITMAP_TYPE_GIF);
+    if (!frame.Picture.IsOk()) return false;
     const wxRect area = wxRect(frame.Left, frame.Top, frame.Picture.GetWidth(), frame.Picture.GetHeight())
                             .Intersect(wxRect(0, 0, PicWidth, PicHeight));
     if (frame.Disposal == 3 && !area.IsEmpty()) {
@@ -215,12 +248,14 @@ void CPictureCtrl::ShowFrame(CPictureFrame& frame) {
         m_SavedRect = area;
     }
     Compose(m_Surface, frame.Picture, frame.Left, frame.Top);
+    frame.Picture.Destroy();
     if (GetHandle() != nullptr) Refresh(false);
+    return true;
 }
 
 void CPictureCtrl::DisposeFrame(CPictureFrame& frame) {
     if (frame.Disposal == 2) {
-        FillSurface(wxRect(frame.Left, frame.Top, frame.Picture.GetWidth(), frame.Picture.GetHeight()), BkColor);
+        FillSurface(wxRect(frame.Left, frame.Top, frame.Width, frame.Height), BkColor);
     } else if (frame.Disposal == 3 && m_Saved.IsOk()) {
         m_Surface.Paste(m_Saved, m_SavedRect.x, m_SavedRect.y);
         m_Saved.Destroy();
@@ -234,8 +269,7 @@ void CPictureCtrl::NextFrame() {
         Current = 0;
         FillSurface(wxRect(0, 0, PicWidth, PicHeight), BkColor);
     }
-    ShowFrame(Frames[Current]);
-    Schedule(FrameWait(Frames[Current].Delay));
+    ShowNextDecodable();
 }
 
 void CPictureCtrl::Stop() {
@@ -248,6 +282,8 @@ void CPictureCtrl::Stop() {
 void CPictureCtrl::Unload() {
     Stop();
     Frames.clear();
+    std::vector<uint8_t>().swap(m_Gif);
+    std::vector<uint8_t>().swap(m_Piece);
     Picture.Destroy();
     m_Surface.Destroy();
     m_Saved.Destroy();

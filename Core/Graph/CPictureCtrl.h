@@ -1,8 +1,10 @@
 #pragma once
 // A control that shows a picture file: JPEG, PNG or a still GIF through the
 // toolkit's image handlers, or an animated GIF, split into one single-image
-// GIF per frame (GifSplitter.h), each decoded on its own and shown in turn
-// with its delay and disposal method. The control sizes itself to the
+// GIF per frame (GifSplitter.h), each decoded on its own when its turn comes
+// and shown with its delay and disposal method. Loading decodes frames only
+// until one succeeds (a file none of whose frames decode is refused); a frame
+// that does not decode when its turn comes is dropped from the animation. The control sizes itself to the
 // picture, composes into an off-screen pixel surface and copies that surface
 // to the window when it paints.
 //
@@ -23,9 +25,13 @@
 
 #include "Core/Platform/WinTypes.h"
 
-/// One frame of an animated GIF.
+/// One frame of an animated GIF. The frame is kept as its place in the
+/// control's copy of the file and made into a one-image GIF and decoded each
+/// time it is shown, so an animation holds about its file's size rather than
+/// a full bitmap per frame.
 struct CPictureFrame {
-    wxImage Picture;  ///< the decoded frame
+    size_t Start = 0, End = 0;  ///< the frame's blocks in the GIF data
+    wxImage Picture;  ///< the decoded frame while it is being drawn; empty otherwise
     int Width = 0, Height = 0, Left = 0, Top = 0;  ///< from its image descriptor
     int Delay = -1;     ///< hundredths of a second; -1 without a graphic control extension
     int Disposal = 0;   ///< 0 to 7
@@ -82,14 +88,18 @@ public:
 
 private:
     int PrepareSurface(int width, int height);
-    int LoadGif(const uint8_t* data, size_t size);
-    void ShowFrame(CPictureFrame& frame);
+    int LoadGif();
+    int LoadOwned(std::vector<uint8_t>&& bytes);
+    bool ShowFrame(CPictureFrame& frame);
+    void ShowNextDecodable();
     void DisposeFrame(CPictureFrame& frame);
     void Schedule(int milliseconds);
     void FillSurface(const wxRect& rect, COLORREF color);
     void OnPaint(wxPaintEvent& event);
     void OnDestroy(wxWindowDestroyEvent& event);
 
+    std::vector<uint8_t> m_Gif;    ///< the animated GIF's data, while frames refer to it
+    std::vector<uint8_t> m_Piece;  ///< scratch: the one-image GIF of the frame being shown
     wxImage m_Surface;
     wxImage m_Saved;  ///< the area under a frame with disposal method 3
     wxRect m_SavedRect;

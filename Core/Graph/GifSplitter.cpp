@@ -128,7 +128,15 @@ int GifCountImages(const uint8_t* data, size_t size, size_t start) {
     }
 }
 
-int GifSplitFrames(const uint8_t* data, size_t size, std::vector<GifFrameBytes>& frames) {
+void GifFrameFile(const uint8_t* data, size_t head, size_t start, size_t end, std::vector<uint8_t>& out) {
+    out.clear();
+    out.reserve(head + (end - start) + 1);
+    out.assign(data, data + head);
+    out.insert(out.end(), data + start, data + end);
+    out.push_back(0x3B);
+}
+
+int GifSplitFrames(const uint8_t* data, size_t size, std::vector<GifFrameBytes>& frames, bool copies) {
     GifScreen screen;
     const int result = GifReadScreen(data, size, screen);
     if (result < 1) return result;
@@ -148,10 +156,9 @@ int GifSplitFrames(const uint8_t* data, size_t size, std::vector<GifFrameBytes>&
         frame.Top = U16At(data + image + 3);
         frame.Width = U16At(data + image + 5);
         frame.Height = U16At(data + image + 7);
-        frame.Gif.reserve(head + (end - pos) + 1);
-        frame.Gif.assign(data, data + head);
-        frame.Gif.insert(frame.Gif.end(), data + pos, data + end);
-        frame.Gif.push_back(0x3B);
+        frame.Start = pos;
+        frame.End = end;
+        if (copies) GifFrameFile(data, head, pos, end, frame.Gif);
         frames.push_back(std::move(frame));
         ++found;
         pos = end;

@@ -29,6 +29,7 @@ struct GifFrameBytes {
     int Left = 0, Top = 0, Width = 0, Height = 0;
     int Delay = -1;    ///< hundredths of a second; -1 without a graphic control extension
     int Disposal = 0;  ///< 0 to 7
+    size_t Start = 0, End = 0;  ///< the frame's blocks in the data: [Start, End)
     std::vector<uint8_t> Gif;  ///< header, screen, global table, the frame's blocks, trailer
 };
 
@@ -51,7 +52,13 @@ size_t GifBlockLength(const uint8_t* data, size_t size, size_t pos, bool* isTrai
 int GifCountImages(const uint8_t* data, size_t size, size_t start);
 
 /// Cuts the data into frames, appended to frames. Returns the number of
-/// frames found, or a GifReadScreen result below 1.
-int GifSplitFrames(const uint8_t* data, size_t size, std::vector<GifFrameBytes>& frames);
+/// frames found, or a GifReadScreen result below 1. Without copies, each
+/// frame's Gif stays empty and only its place in the data is given.
+int GifSplitFrames(const uint8_t* data, size_t size, std::vector<GifFrameBytes>& frames,
+                   bool copies = true);
+
+/// Builds into out the one-image GIF of the frame at [start, end) of data
+/// (whose header and global table take head bytes).
+void GifFrameFile(const uint8_t* data, size_t head, size_t start, size_t end, std::vector<uint8_t>& out);
 
 }  // namespace zam::graph
