@@ -65,6 +65,10 @@ bench: deps
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 	@echo "== window: start-up and CPU while waiting"
 	xvfb-run -a sh bench/gui_bench.sh $(BENCH_BUILD)/bin/kronalt $(BENCH_BUILD)/bin/gui_peer $(GUI_SECONDS)
+	@echo "== picture control: animated GIF load against wxAnimation, time and peak memory"
+	xvfb-run -a $(BENCH_BUILD)/bin/picture_bench --benchmark_min_time=0.2
+	xvfb-run -a $(BENCH_BUILD)/bin/picture_bench --memory=ours
+	xvfb-run -a $(BENCH_BUILD)/bin/picture_bench --memory=peer
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
