@@ -55,13 +55,6 @@ TEST_F(DataTreeTest, RecordsLinkItemsParentsAndDataInInsertionOrder) {
     EXPECT_NE(nullptr, tree->InsertItem("Again"));  // usable after clearing
 }
 
-TEST_F(DataTreeTest, SeveralTopItemsAreAllowed) {
-    CDataTreeItem* a = tree->InsertItem("A");
-    CDataTreeItem* b = tree->InsertItem("B");
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(tree->GetNextSibling(a->Handle), b->Handle);
-}
-
 TEST_F(DataTreeTest, ExpandLevelsOpensOneOrTwoLevelsAndSelectsTheFirstGroup) {
     CDataTreeItem* root = tree->InsertItem("Root");
     CDataTreeItem* g1 = tree->InsertItem("G1", root);
@@ -93,17 +86,6 @@ TEST(DataTreeNoWindowTest, RecordsOfATreeWithoutWindowAreFreedAndNothingIsSent) 
     }
     tree.DeleteAllRecords();  // a native call here would trip the toolkit's assertion
     EXPECT_EQ(0, tree.GetRecordCount());
-}
-
-TEST(DataTreeNoWindowTest, DestroyingTheDialogWithRecordsInsideIsClean) {
-    auto* window = new wxFrame(nullptr, wxID_ANY, "gone");
-    auto* tree = new CDataTreeCtrl(window, wxID_ANY);
-    static int payload;
-    tree->InsertItem("kept")->SetData(&payload);
-    tree->InsertItem("kept too", tree->GetRecord(0));
-    window->Destroy();
-    zam::testing::Pump();
-    SUCCEED();
 }
 
 }  // namespace

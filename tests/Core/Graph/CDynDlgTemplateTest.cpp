@@ -34,7 +34,7 @@ std::vector<uint8_t> Store(CDynDlgTemplate& t) {
 
 void Load(CDynDlgTemplate& t, const std::vector<uint8_t>& bytes) {
     FILE* file = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::rewind(file);
     CArchive in(file, CArchive::load);
     t.Serialize(in);

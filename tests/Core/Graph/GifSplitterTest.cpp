@@ -12,7 +12,7 @@ using namespace zam::graph;
 using zam::testing::GifFrameSpec;
 using zam::testing::GifWriter;
 
-GifFrameSpec Spec(int left, int top, int w, int h, int delay, int disposal, uint8_t color) {
+GifFrameSpec FrameAt(int left, int top, int w, int h, int delay, int disposal, uint8_t color) {
     GifFrameSpec f;
     f.Left = left;
     f.Top = top;
@@ -27,7 +27,7 @@ GifFrameSpec Spec(int left, int top, int w, int h, int delay, int disposal, uint
 const std::vector<uint32_t> kPalette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 
 TEST(GifSplitterTest, ScreenDescriptorAndBackgroundFromTheGlobalTable) {
-    const std::vector<uint8_t> gif = GifWriter(20, 10, kPalette, true, 2).Frame(Spec(0, 0, 20, 10, 0, 0, 1)).Finish();
+    const std::vector<uint8_t> gif = GifWriter(20, 10, kPalette, true, 2).Frame(FrameAt(0, 0, 20, 10, 0, 0, 1)).Finish();
     GifScreen screen;
     ASSERT_EQ(1, GifReadScreen(gif.data(), gif.size(), screen));
     EXPECT_EQ(20, screen.Width);
@@ -41,10 +41,10 @@ TEST(GifSplitterTest, FramesCarryTheirPlaceDelayDisposalAndAWholeGifEach) {
     const std::vector<uint8_t> gif = GifWriter(30, 30, kPalette)
                                          .Loop()
                                          .Comment("skipped")
-                                         .Frame(Spec(0, 0, 30, 30, 7, 1, 0))
+                                         .Frame(FrameAt(0, 0, 30, 30, 7, 1, 0))
                                          .Comment("inside")
-                                         .Frame(Spec(5, 6, 10, 11, 0, 2, 1))
-                                         .Frame(Spec(1, 2, 3, 4, 5, 3, 2))
+                                         .Frame(FrameAt(5, 6, 10, 11, 0, 2, 1))
+                                         .Frame(FrameAt(1, 2, 3, 4, 5, 3, 2))
                                          .Finish();
     std::vector<GifFrameBytes> frames;
     ASSERT_EQ(3, GifSplitFrames(gif.data(), gif.size(), frames));
@@ -68,7 +68,7 @@ TEST(GifSplitterTest, FramesCarryTheirPlaceDelayDisposalAndAWholeGifEach) {
 }
 
 TEST(GifSplitterTest, WithoutGlobalTableFramesStartAfterThirteenBytesAndKeepLocalTables) {
-    GifFrameSpec plain = Spec(0, 0, 4, 4, 0, 0, 3);
+    GifFrameSpec plain = FrameAt(0, 0, 4, 4, 0, 0, 3);
     plain.Gce = false;
     const std::vector<uint8_t> gif = GifWriter(4, 4, kPalette, false).Frame(plain).Frame(plain).Finish();
     GifScreen screen;
@@ -84,9 +84,9 @@ TEST(GifSplitterTest, WithoutGlobalTableFramesStartAfterThirteenBytesAndKeepLoca
 
 TEST(GifSplitterTest, TruncatedDataKeepsTheFramesBeforeTheCut) {
     const std::vector<uint8_t> whole = GifWriter(8, 8, kPalette)
-                                           .Frame(Spec(0, 0, 8, 8, 10, 0, 0))
-                                           .Frame(Spec(0, 0, 8, 8, 10, 0, 1))
-                                           .Frame(Spec(0, 0, 8, 8, 10, 0, 2))
+                                           .Frame(FrameAt(0, 0, 8, 8, 10, 0, 0))
+                                           .Frame(FrameAt(0, 0, 8, 8, 10, 0, 1))
+                                           .Frame(FrameAt(0, 0, 8, 8, 10, 0, 2))
                                            .Finish();
     std::vector<GifFrameBytes> all;
     ASSERT_EQ(3, GifSplitFrames(whole.data(), whole.size(), all));
@@ -100,7 +100,7 @@ TEST(GifSplitterTest, TruncatedDataKeepsTheFramesBeforeTheCut) {
 }
 
 TEST(GifSplitterTest, BadHeadersAreRefused) {
-    std::vector<uint8_t> gif = GifWriter(8, 8, kPalette).Frame(Spec(0, 0, 8, 8, 0, 0, 0)).Finish();
+    std::vector<uint8_t> gif = GifWriter(8, 8, kPalette).Frame(FrameAt(0, 0, 8, 8, 0, 0, 0)).Finish();
     GifScreen screen;
     std::vector<GifFrameBytes> frames;
     EXPECT_EQ(-1, GifReadScreen(gif.data(), 12, screen));
@@ -119,7 +119,7 @@ TEST(GifSplitterTest, BadHeadersAreRefused) {
 }
 
 TEST(GifSplitterTest, LocalTableRunningPastTheEndStopsTheWalk) {
-    std::vector<uint8_t> gif = GifWriter(8, 8, kPalette).Frame(Spec(0, 0, 8, 8, 0, 0, 0)).Finish();
+    std::vector<uint8_t> gif = GifWriter(8, 8, kPalette).Frame(FrameAt(0, 0, 8, 8, 0, 0, 0)).Finish();
     const size_t descriptor = 25 + 8;
     ASSERT_EQ(0x2C, gif[descriptor]);
     gif[descriptor + 9] = 0x87;  // claims a local table of 768 bytes
