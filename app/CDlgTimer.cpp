@@ -13,8 +13,11 @@
 
 #include <string>
 
+#include "Core/Graph/CDlgCfg.h"
 #include "Core/Graph/WxUserInterface.h"
 #include "Core/Platform/Clock.h"
+#include "Core/Platform/Process.h"
+#include "Core/System/Log.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Launch.h"
 #include "Core/System/Profile.h"
@@ -396,19 +399,46 @@ void CDlgTimer::OnChangeColor() { ChangeColour(true); }
 void CDlgTimer::OnChangeBkColor() { ChangeColour(false); }
 
 void CDlgTimer::OnConfig() {
-    // The configuration editor reads its definition from the data folder; a
-    // missing or unreadable file is reported with the loader's own words.
+    CDlgCfg holder;
+    const wxRect placed = GetRect();
+    holder.PosX = placed.GetLeft() + 40;
+    holder.PosY = placed.GetTop() + 150;
     CTxt folder;
     GetDataFolder(folder);
+    holder.BaseDir = static_cast<const char*>(folder);
     CTxt path;
     path.Format("%s/%s", static_cast<const char*>(folder), "Kronalt.xml");
-    CTxt definition;
-    if (definition.LoadFromFile(path) < 0) {
-        MsgBox(definition, 2, zam::graph::ToHandle(this));
+    CTxt err;
+    if (holder.LoadSysDef(path, err) < 0) {
+        MsgBox(err, 2, zam::graph::ToHandle(this));
         return;
     }
-    MsgBox("The configuration editor is not part of this version of Kronalt.", 1,
-           zam::graph::ToHandle(this));
+    const int changed = holder.DoConfig(err, "Length", this);
+    LogTrace("BkBld", 1, "%d Items updated", changed);
+    if (changed <= 0) return;
+    CTxt message;
+    if (changed == 1) {
+        message = "The parameter change will take effect next time you open the manager";
+    } else {
+        message.Format("The %d parameter changes will take effect next time you open the manager", changed);
+    }
+    MsgBox(message, 1, zam::graph::ToHandle(this));
+    if (ProfileReadBool(kSection, "DirectCfgEdit", 0)) EditProfile();
+}
+
+void CDlgTimer::EditProfile() {
+    const std::string fallback = zam::DefaultEditorCommand();
+    CTxt editor;
+    ProfileReadStr(kSection, "EDITOR", fallback.c_str(), editor);
+    if (editor.IsEmpty()) editor = fallback.c_str();
+    ProfileWriteStr(kSection, "EDITOR", editor);
+    // The profile's real path: with backslashes it would name no file here.
+    char profile[1000];
+    GetIniPath(profile, sizeof profile);
+    CTxt command;
+    command.Format("<!%s %s", static_cast<const char*>(editor), zam::platform::QuoteCommandLineArgument(profile).c_str());
+    RunCommand(command, 1);
+    SetFocus();
 }
 
 void CDlgTimer::OnAbout() {

@@ -48,6 +48,8 @@ public:
     void OnPlayInterval();
     void OnChangeColor();
     void OnChangeBkColor();
+    /// File > Configuration and Preferences: the editor on Kronalt.xml, then
+    /// the change report and, with DirectCfgEdit, the profile in the editor.
     void OnConfig();
     void OnAbout();
     void OnProducts();
@@ -80,6 +82,7 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnPopup(bool open);
+    void EditProfile();
     /// True when an Esc is (or just was) closing a menu or drop-down list.
     bool EscapeClosesPopup() const;
 

@@ -5,13 +5,19 @@
 #include <wx/combobox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
+#include "Core/Graph/CDataTreeCtrl.h"
+#include "Core/Graph/CDlgCfg.h"
+#include "Core/Graph/CFrameCtrl.h"
+#include "Core/Graph/CPictureCtrl.h"
 #include "Core/Platform/Process.h"
 #include "Core/System/Profile.h"
 #include "app/CDlgAbout.h"
@@ -472,6 +478,141 @@ TEST(ProgressBarTest, RangeColoursAndPaneFitting) {
     wxTheApp->SetTopWindow(previousTop);
     frame->Destroy();
     Pump();
+}
+
+}  // namespace
+
+namespace {
+
+// The configuration editor is modal: checks run inside its loop, and end it
+// with Escape as a user would.
+void WhileEditorOpen(std::function<void(CDlgCfg&)> checks) {
+    wxTheApp->CallAfter([checks] {
+        CDlgCfg* editor = nullptr;
+        for (wxWindow* top : wxTopLevelWindows) {
+            if (auto* candidate = wxDynamicCast(top, CDlgCfg); candidate != nullptr && candidate->IsModal())
+                editor = candidate;
+        }
+        ASSERT_NE(editor, nullptr);
+        checks(*editor);
+        PressKey(editor, WXK_ESCAPE);
+    });
+}
+
+CDataTreeItem* RecordLabelled(CDlgCfg& editor, const char* label) {
+    for (int i = 0; i < editor.Tree->GetRecordCount(); ++i) {
+        CDataTreeItem* record = editor.Tree->GetRecord(i);
+        if (editor.Tree->GetItemText(record->Handle) == label) return record;
+    }
+    return nullptr;
+}
+
+CCfgItem* EditorItem(CDlgCfg& editor, const char* name) {
+    for (auto& item : editor.Doc.Items)
+        if (std::string(item->Name) == name) return item.get();
+    return nullptr;
+}
+
+void Click(CDlgCfg& editor, int id) {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    editor.ProcessWindowEvent(click);
+}
+
+TEST_F(TimerWindowTest, ConfigurationEditorFromTheMenu) {
+    OpenWindow();
+    AnsweringPresenter presenter(IDOK);
+    WhileEditorOpen([&](CDlgCfg& editor) {
+        ASSERT_NE(editor.Tree, nullptr);
+        EXPECT_EQ(editor.GetTitle(), "Kronalt - Configuration and Preferences");
+        EXPECT_EQ(editor.Tree->GetItemText(editor.RootItem->Handle), "SYS");
+        EXPECT_NE(RecordLabelled(editor, "Countdown"), nullptr);
+        CDataTreeItem* length = RecordLabelled(editor, "Length=60");
+        ASSERT_NE(length, nullptr);
+        ASSERT_NE(editor.Doc.CurItem, nullptr);
+        EXPECT_EQ(std::string(editor.Doc.CurItem->Name), "Length");  // the caller's first item
+
+        // A real click on a parameter shows it in the pane.
+        CDataTreeItem* interval = RecordLabelled(editor, "Interval=0");
+        ASSERT_NE(interval, nullptr);
+        wxRect box;
+        ASSERT_TRUE(editor.Tree->GetBoundingRect(interval->Handle, box, true));
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(editor.Tree->ClientToScreen(box.GetPosition() + wxPoint(4, box.GetHeight() / 2)));
+        mouse.MouseClick();
+        for (int i = 0; i < 100 && std::string(editor.Doc.CurItem->Name) != "Interval"; ++i) {
+            wxYield();
+            wxMilliSleep(10);
+        }
+        EXPECT_EQ(std::string(editor.Doc.CurItem->Name), "Interval");
+
+        // Enter takes the typed value and applies it.
+        CTxt err;
+        editor.ShowItem(EditorItem(editor, "Length"), err);
+        ASSERT_NE(editor.ValueEdit, nullptr);
+        EXPECT_EQ(editor.ValueEdit->GetValue(), "60");
+        editor.ValueEdit->ChangeValue("45");
+        editor.ValueEdit->SetFocus();
+        wxYield();
+        PressKey(&editor, WXK_RETURN);
+        EXPECT_EQ(Setting("Length"), "45");
+        EXPECT_EQ(editor.Tree->GetItemText(length->Handle), "Length=45*");
+        ASSERT_FALSE(presenter.Texts.empty());
+        EXPECT_EQ(presenter.Texts.back(), "Updated Countdown Parameter Length:\r\n60 -> 45");
+        EXPECT_EQ(editor.ApplyBtn->GetLabel(), "&APPLY");
+        Click(editor, 1102);  // Restore
+        EXPECT_EQ(Setting("Length"), "60");
+        EXPECT_EQ(editor.ValueEdit->GetValue(), "60");
+        editor.ValueEdit->ChangeValue("30");
+        PressKey(&editor, WXK_RETURN);
+        Click(editor, 1103);  // Default, then back to 30
+        EXPECT_EQ(Setting("Length"), "60");
+        editor.ValueEdit->ChangeValue("30");
+        editor.TakeAndApply();
+        EXPECT_EQ(Setting("Length"), "30");
+
+        // Resizing keeps the pane level with the tree.
+        editor.SetSize(editor.GetSize() + wxSize(120, 90));
+        wxYield();
+        EXPECT_EQ(editor.LowerFrame->GetRect().GetBottom(), editor.Tree->GetRect().GetBottom());
+
+        // A picture line of the description shows its picture, made once.
+        editor.ShowItem(EditorItem(editor, "BarColor"), err);
+        ASSERT_EQ(editor.Pictures.size(), 1u);
+        EXPECT_GT(editor.Pictures[0]->PicWidth, 0);
+        editor.IntroWnd->Refresh();
+        editor.IntroWnd->Update();
+        EXPECT_EQ(editor.Pictures.size(), 1u);
+    });
+    presenter.Texts.clear();
+    window->OnConfig();
+    ASSERT_FALSE(presenter.Texts.empty());
+    EXPECT_EQ(presenter.Texts.back(), "The parameter change will take effect next time you open the manager");
+}
+
+TEST_F(TimerWindowTest, ConfigurationChangesOpenTheProfileWhenAsked) {
+    OpenWindow();
+    AnsweringPresenter presenter(IDOK);
+    RecordingStarter starter;
+    // Closed without a change: no message, no editor.
+    WhileEditorOpen([](CDlgCfg&) {});
+    window->OnConfig();
+    EXPECT_TRUE(presenter.Texts.empty());
+
+    ProfileWriteStr("SYS", "DirectCfgEdit", "YES");
+    ProfileWriteStr("SYS", "EDITOR", "my-editor --wait");
+    WhileEditorOpen([](CDlgCfg& editor) {
+        CTxt err;
+        for (const char* name : {"Length", "Interval"}) {
+            editor.ShowItem(EditorItem(editor, name), err);
+            editor.ValueEdit->ChangeValue("7");
+            editor.TakeAndApply();
+        }
+    });
+    window->OnConfig();
+    ASSERT_FALSE(presenter.Texts.empty());
+    EXPECT_EQ(presenter.Texts.back(), "The 2 parameter changes will take effect next time you open the manager");
+    ASSERT_EQ(starter.Started.size(), 1u);
+    EXPECT_EQ(starter.Started[0], (std::vector<std::string>{"my-editor", "--wait", IniPath()}));
 }
 
 }  // namespace
