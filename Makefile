@@ -69,6 +69,8 @@ bench: deps
 	xvfb-run -a $(BENCH_BUILD)/bin/picture_bench --benchmark_min_time=0.2
 	xvfb-run -a $(BENCH_BUILD)/bin/picture_bench --memory=ours
 	xvfb-run -a $(BENCH_BUILD)/bin/picture_bench --memory=peer
+	@echo "== configuration editor: menu command to first paint"
+	xvfb-run -a $(BENCH_BUILD)/bin/editor_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -30,15 +30,6 @@ const char* const kLogSource = "DlgCfg";
 const int kLogLevel = 12;
 const char* const kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-enum : int {
-    kIdTree = 1001,
-    kIdValue = 1002,
-    kIdApply = 1101,
-    kIdRestore = 1102,
-    kIdDefault = 1103,
-    kIdClose = 2,
-};
-
 // Tree images tell the item's kind; the tree has no pictures for them.
 enum : int { kImageRoot = 0, kImageGroup = 1, kImageItem = 2 };
 
@@ -82,8 +73,8 @@ int CDlgCfg::DoConfig(CTxt&, const char* firstItem, wxWindow* parent) {
     CDynDlgTemplate dialogTemplate;
     dialogTemplate.SetHeader(0x80CF0800, 0x00050000, PosX, PosY, Width, Height);
     dialogTemplate.SetCaption(Doc.Title);
-    dialogTemplate.AddItem(4, h, Doc.TreeWidthPx, Height - 2 * h - 8, kIdTree, 0x50810087, "SysTreeView32", "");
-    dialogTemplate.AddItem(5, Height - h / 2 - h, 30, h, kIdClose, 0x50000000, "Button", "&Close");
+    dialogTemplate.AddItem(4, h, Doc.TreeWidthPx, Height - 2 * h - 8, IdTree, 0x50810087, "SysTreeView32", "");
+    dialogTemplate.AddItem(5, Height - h / 2 - h, 30, h, IdClose, 0x50000000, "Button", "&Close");
 
     if (firstItem != nullptr && firstItem[0] != '\0') {
         Doc.FirstItem = firstItem;
@@ -130,7 +121,7 @@ bool CDlgCfg::OnInitDialog() {
     Width = GetSize().GetWidth();
     Height = GetSize().GetHeight();
 
-    for (int id = kIdTree; id < 1999 && Tree == nullptr; ++id) {
+    for (int id = IdTree; id < 1999 && Tree == nullptr; ++id) {
         Tree = wxDynamicCast(FindWindow(id), CDataTreeCtrl);
     }
     if (Tree == nullptr) {
@@ -255,7 +246,7 @@ void CDlgCfg::Relayout() {
         treeWidth = tree.GetWidth();  // without TreeWidth the tree keeps its width
     }
     Tree->SetSize(tree.GetX(), tree.GetY(), treeWidth, tree.GetHeight() + dH);
-    if (wxWindow* close = FindWindow(kIdClose)) {
+    if (wxWindow* close = FindWindow(IdClose)) {
         const wxSize client = GetClientSize();
         close->Move(tree.GetX(), client.GetHeight() - close->GetSize().GetHeight() - 8);
     }
@@ -267,7 +258,7 @@ void CDlgCfg::Relayout() {
 
 void CDlgCfg::OnButton(wxCommandEvent& event) {
     const int id = event.GetId();
-    if (id == kIdClose) {
+    if (id == IdClose) {
         CloseWithCount();
         return;
     }
@@ -277,13 +268,13 @@ void CDlgCfg::OnButton(wxCommandEvent& event) {
     }
     if (Doc.CurItem == nullptr) return;
     switch (id) {
-    case kIdApply:
+    case IdApply:
         Doc.ApplyItem();
         break;
-    case kIdRestore:
+    case IdRestore:
         Doc.RestoreItem();
         break;
-    case kIdDefault:
+    case IdDefault:
         Doc.DefaultItem();
         break;
     default:

@@ -31,6 +31,19 @@ class wxTreeEvent;
 
 class CDlgCfg : public CDlgDyn, public CCfgView {
 public:
+    /// The editor's control ids.
+    enum : int {
+        IdClose = 2,
+        IdTree = 1001,
+        IdValue = 1002,
+        IdFrame = 1003,
+        IdHeader = 1004,
+        IdDescription = 1005,
+        IdApply = 1101,
+        IdRestore = 1102,
+        IdDefault = 1103,
+    };
+
     CDlgCfg();
     ~CDlgCfg() override;
 

@@ -21,17 +21,8 @@
 
 namespace {
 
-enum : int {
-    kIdFrame = 1003,
-    kIdHeader = 1004,
-    kIdDescription = 1005,
-    kIdValue = 1002,
-    kIdApply = 1101,
-    kIdRestore = 1102,
-    kIdDefault = 1103,
-    // 0xFFFF, the id pictures had, is beyond the toolkit's ids.
-    kIdPicture = wxID_ANY,
-};
+// 0xFFFF, the id pictures had, is beyond the toolkit's ids.
+const int kIdPicture = wxID_ANY;
 
 // A window the dialog paints itself, in the button face's colours.
 class PaneText : public wxWindow {
@@ -84,24 +75,24 @@ int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
     const int r = GetClientSize().GetWidth() - h;
     const int b = tree.GetBottom() + 1;  // level with the tree's bottom
 
-    UpperFrame = new CFrameCtrl(this, kIdFrame, "", wxDefaultPosition, wxDefaultSize);
+    UpperFrame = new CFrameCtrl(this, IdFrame, "", wxDefaultPosition, wxDefaultSize);
     UpperFrame->SetSize(FromCorners(x0, y0, r, y0 + 6 * h));
-    LowerFrame = new CFrameCtrl(this, kIdFrame, "", wxDefaultPosition, wxDefaultSize);
+    LowerFrame = new CFrameCtrl(this, IdFrame, "", wxDefaultPosition, wxDefaultSize);
     LowerFrame->SetSize(FromCorners(x0, y0 + 6 * h, r, b));
     for (CFrameCtrl* frame : {UpperFrame, LowerFrame}) frame->SetFont(TextFont);
 
-    HeaderWnd = new PaneText(this, kIdHeader, FromCorners(x0 + w, y0 + 3, r - w, y0 + 3 + h),
+    HeaderWnd = new PaneText(this, IdHeader, FromCorners(x0 + w, y0 + 3, r - w, y0 + 3 + h),
                              [this](wxWindow* window) { PaintHeader(window); });
-    IntroWnd = new PaneText(this, kIdDescription, FromCorners(x0 + w, y0 + h / 2 + 6 * h, r - 2 * w, b - h),
+    IntroWnd = new PaneText(this, IdDescription, FromCorners(x0 + w, y0 + h / 2 + 6 * h, r - 2 * w, b - h),
                             [this](wxWindow* window) { PaintDescription(window); });
 
     const int buttonTop = y0 + 4 * h;
     const wxSize buttonSize(12 * w, h + h / 4);
-    ApplyBtn = new wxButton(this, kIdApply, "(&Apply)", wxPoint(x0 + w, buttonTop), buttonSize);
-    RestoreBtn = new wxButton(this, kIdRestore, "(&Restore)", wxPoint(x0 + 14 * w, buttonTop), buttonSize);
+    ApplyBtn = new wxButton(this, IdApply, "(&Apply)", wxPoint(x0 + w, buttonTop), buttonSize);
+    RestoreBtn = new wxButton(this, IdRestore, "(&Restore)", wxPoint(x0 + 14 * w, buttonTop), buttonSize);
     wxString defaultCaption = "&Default";
     if (item->Dflt.GetLength() < 12) defaultCaption.Printf("&Default (%s)", wxString::FromUTF8(item->Dflt));
-    DefaultBtn = new wxButton(this, kIdDefault, defaultCaption, wxPoint(x0 + 27 * w, buttonTop), buttonSize);
+    DefaultBtn = new wxButton(this, IdDefault, defaultCaption, wxPoint(x0 + 27 * w, buttonTop), buttonSize);
     for (wxButton* button : {ApplyBtn, RestoreBtn, DefaultBtn}) button->SetFont(TextFont);
 
     CreateValueControl(*item);
@@ -131,7 +122,7 @@ void CDlgCfg::CreateValueControl(CCfgItem& item) {
     Doc.ReadStoredText(item, stored);
     CtrlKind = item.CtrlKind();
     if (CtrlKind == 2) {
-        ValueCombo = new wxComboBox(this, kIdValue, "", wxPoint(left, top), wxSize(right - left + w + 10, -1), 0,
+        ValueCombo = new wxComboBox(this, IdValue, "", wxPoint(left, top), wxSize(right - left + w + 10, -1), 0,
                                     nullptr, wxCB_DROPDOWN | wxCB_READONLY);
         if (item.Type == CFGTYPE_BOOL) {
             ValueCombo->Append("NO");
@@ -153,7 +144,7 @@ void CDlgCfg::CreateValueControl(CCfgItem& item) {
     // mean in any template.
     zam::graph::DlgTemplateItem edit;
     edit.ClassName = "Edit";
-    edit.Id = kIdValue;
+    edit.Id = IdValue;
     edit.Style = item.Style | 0x00800080;
     ValueEdit = wxDynamicCast(zam::graph::ControlFromTemplate(this, edit), wxTextCtrl);
     if (ValueEdit == nullptr) return;

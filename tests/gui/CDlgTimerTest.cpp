@@ -559,12 +559,12 @@ TEST_F(TimerWindowTest, ConfigurationEditorFromTheMenu) {
         ASSERT_FALSE(presenter.Texts.empty());
         EXPECT_EQ(presenter.Texts.back(), "Updated Countdown Parameter Length:\r\n60 -> 45");
         EXPECT_EQ(editor.ApplyBtn->GetLabel(), "&APPLY");
-        Click(editor, 1102);  // Restore
+        Click(editor, CDlgCfg::IdRestore);
         EXPECT_EQ(Setting("Length"), "60");
         EXPECT_EQ(editor.ValueEdit->GetValue(), "60");
         editor.ValueEdit->ChangeValue("30");
         PressKey(&editor, WXK_RETURN);
-        Click(editor, 1103);  // Default, then back to 30
+        Click(editor, CDlgCfg::IdDefault);
         EXPECT_EQ(Setting("Length"), "60");
         editor.ValueEdit->ChangeValue("30");
         editor.TakeAndApply();
