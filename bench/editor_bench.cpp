@@ -5,6 +5,7 @@
 
 #include <wx/app.h>
 #include <wx/eventfilter.h>
+#include <wx/image.h>
 #include <wx/init.h>
 
 #include <algorithm>
@@ -20,6 +21,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The first paint can come while the dialog is being shown, before its modal
+// loop runs; the close waits for the loop.
+void CloseWhenModal(CDlgCfg* editor) {
+    if (editor->IsModal()) {
+        editor->CloseWithCount();
+        return;
+    }
+    editor->CallAfter([editor] { CloseWhenModal(editor); });
+}
+
 class FirstPaint : public wxEventFilter {
 public:
     int FilterEvent(wxEvent& event) override {
@@ -29,7 +40,7 @@ public:
         if (editor == nullptr) return Event_Skip;
         m_Waiting = false;
         Painted = Clock::now();
-        editor->CallAfter([editor] { editor->CloseWithCount(); });
+        editor->CallAfter([editor] { CloseWhenModal(editor); });
         return Event_Skip;
     }
     void Arm() { m_Waiting = true; }
@@ -44,6 +55,7 @@ private:
 int main(int argc, char** argv) {
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) return 1;
+    wxInitAllImageHandlers();
     zam::graph::InstallWxUserInterface();
     auto* window = new CDlgTimer();
     window->OnInitDialog();
