@@ -1,7 +1,7 @@
 // CXML's scan: one pass over the document, character classes from a table,
-// runs of ordinary characters copied in one piece. Nothing is allocated
-// while scanning; line and column are kept from the start of the current
-// line, so the hot loops only move a pointer.
+// runs of ordinary characters found sixteen bytes at a time and copied in one
+// piece. Nothing is allocated while scanning; line and column are kept from
+// the start of the current line, so the hot loops only move a pointer.
 
 #include <cstdarg>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "Core/Text/CTxt.h"
 #include "Core/Text/TextFunc.h"
 #include "Core/Xml/CXML.h"
+#include "Core/Xml/XmlWideScan.h"
 
 namespace {
 
@@ -65,12 +66,19 @@ inline bool Is(char c, unsigned char cls) {
     return (kClasses.Of[static_cast<unsigned char>(c)] & cls) != 0;
 }
 
+using zam::xml::FindStop;
+using zam::xml::FindStopCounting;
+using zam::xml::LinesPassed;
+
 }  // namespace
 
 // The scan's moving parts; the scanner's visible state stays in CXML.
 struct CXML::Scan {
     CXML& X;
     const char* Base;
+    // The wide loads stop short of this; the byte loops go on to the
+    // terminator, which is here unless a text was cut to the int range.
+    const char* End;
     const char* LineStart;
     XMLHandlerFunc Handler;
     void* User;
@@ -79,8 +87,8 @@ struct CXML::Scan {
     int TextLen = 0;               // characters in X.m_AttrTxt
     const char* ContentStart = nullptr;
 
-    Scan(CXML& x, const char* text, XMLHandlerFunc handler, void* user)
-        : X(x), Base(text), LineStart(text), Handler(handler), User(user) {}
+    Scan(CXML& x, const char* text, int length, XMLHandlerFunc handler, void* user)
+        : X(x), Base(text), End(text + length), LineStart(text), Handler(handler), User(user) {}
 
     // next: the first character not yet consumed.
     void Sync(const char* next) {
@@ -90,6 +98,35 @@ struct CXML::Scan {
     void NewLine(const char* next) {
         ++X.m_Line;
         LineStart = next;
+    }
+    void Passed(const LinesPassed& lines) {
+        if (lines.Count == 0) return;
+        X.m_Line += lines.Count;
+        LineStart = lines.LastStart;
+    }
+
+    // The first of Stops from p on, newlines counted into lines.
+    template <char... Stops>
+    const char* RunEnd(const char* p, LinesPassed& lines) {
+        p = FindStopCounting<Stops...>(p, End, lines);
+        if (p >= End) {
+            for (; !zam::xml::IsStop<Stops...>(*p); ++p) {
+                if (*p == '\n') {
+                    ++lines.Count;
+                    lines.LastStart = p + 1;
+                }
+            }
+        }
+        return p;
+    }
+    // The first of Stops from p on, where none of them is a newline.
+    template <char... Stops>
+    const char* RunEndInLine(const char* p) {
+        p = FindStop<Stops...>(p, End);
+        if (p >= End) {
+            while (!zam::xml::IsStop<Stops...>(*p)) ++p;
+        }
+        return p;
     }
 
     void Call(XMLEvent event, const char* next) {
@@ -176,8 +213,29 @@ struct CXML::Scan {
         return Skip(p, consumed + 1);
     }
 
-    // Content mode: collects up to the next '<' or the end.
+    // Content mode: collects up to the next '<' or the end. Lines and all go
+    // in one copy; a content too long for the buffer is taken line by line,
+    // so that the refusal names the place it always named.
     const char* Content(const char* p) {
+        for (;;) {
+            const char* run = p;
+            LinesPassed lines;
+            p = RunEnd<'\0', '<', '&'>(p, lines);
+            const size_t n = static_cast<size_t>(p - run);
+            if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return ContentByLine(run);
+            std::memcpy(X.m_AttrTxt + TextLen, run, n);
+            TextLen += static_cast<int>(n);
+            Passed(lines);
+            if (*p != '&') {  // '<' or the end
+                X.m_AttrTxt[TextLen] = '\0';
+                return p;
+            }
+            p = Entity(p, ContentStart, true);
+            if (Status < 0) return p;
+        }
+    }
+
+    const char* ContentByLine(const char* p) {
         for (;;) {
             const char* run = p;
             while (!Is(*p, kContentStop)) ++p;
@@ -306,16 +364,16 @@ struct CXML::Scan {
         if (*p == '/' || *p == '>') return AfterAttribute(p);
         if (*p == '\0') return p;
         const char* token = p;
-        int n = 0;
-        while (Is(*p, kName)) {
-            if (n == kAttrIDSize - 1) {
-                X.m_AttrID[n] = '\0';
-                Error(p, "Attribute name longer than %d characters in '%-.50s'", kAttrIDSize - 1,
-                      token);
-                return p;
-            }
-            X.m_AttrID[n++] = *p++;
+        while (Is(*p, kName)) ++p;
+        const size_t n = static_cast<size_t>(p - token);
+        if (n > static_cast<size_t>(kAttrIDSize - 1)) {
+            std::memcpy(X.m_AttrID, token, kAttrIDSize - 1);
+            X.m_AttrID[kAttrIDSize - 1] = '\0';
+            Error(token + kAttrIDSize - 1, "Attribute name longer than %d characters in '%-.50s'",
+                  kAttrIDSize - 1, token);
+            return token + kAttrIDSize - 1;
         }
+        std::memcpy(X.m_AttrID, token, n);
         X.m_AttrID[n] = '\0';
         if (*p == '\0') {
             MissingQuote(p);
@@ -338,7 +396,7 @@ struct CXML::Scan {
         TextLen = 0;
         for (;;) {
             const char* run = p;
-            while (!Is(*p, kValueStop)) ++p;
+            p = RunEndInLine<'\0', '&', '\\', '\n', '"', '\''>(p);
             if (p > run && !Append(run, static_cast<size_t>(p - run), token, false)) return p;
             const char c = *p;
             if (c == quote) {
@@ -383,11 +441,9 @@ struct CXML::Scan {
 
     // A "<?...>" or "<!...>" construct: skipped up to and including its first '>'.
     const char* SkipConstruct(const char* p) {
-        for (;;) {
-            while (!Is(*p, kSkipStop)) ++p;
-            if (*p != '\n') break;
-            NewLine(++p);
-        }
+        LinesPassed lines;
+        p = RunEnd<'\0', '>'>(p, lines);
+        Passed(lines);
         if (*p == '>') ++p;
         Call(XML_ENDTAG, p);
         X.CloseTag();
@@ -407,12 +463,20 @@ struct CXML::Scan {
         return p;
     }
 
+    // Outside any tag, everything but '<', '>' and the end passes unseen.
+    const char* Idle(const char* p) {
+        LinesPassed lines;
+        p = RunEnd<'\0', '<', '>'>(p, lines);
+        Passed(lines);
+        return p;
+    }
+
     bool InStartTag() const { return InTag && X.m_CurrTag != nullptr; }
 };
 
 int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* user,
                    char* ownedBuffer) {
-    Scan s(*this, text, handler, user);
+    Scan s(*this, text, length, handler, user);
     m_Line = 1;
     m_Col = 0;
     m_Pos = 0;
@@ -450,6 +514,8 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
                 // Whatever ends the name of a declaration or comment starts the skip,
                 // so "<!--x-->" and a comment opened at a line end are skipped too.
                 p = s.SkipConstruct(p);
+            } else if (!s.InTag && c != '<' && c != '>') {
+                p = s.Idle(p);
             } else {
                 switch (c) {
                 case '<':
