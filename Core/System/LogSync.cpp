@@ -37,7 +37,7 @@ public:
             } catch (...) {
                 // No thread to be had: the caller waits for the disk, as it would without one.
                 m_State.store(kIdle);
-                fsync(fd);
+                fdatasync(fd);
                 return;
             }
         }
@@ -62,7 +62,9 @@ private:
                 m_Changed.wait(lock, [this] { return m_State.load() != kIdle; });
             }
             do {
-                fsync(m_Fd.load());
+                // The data and the file's size are what a reader after a power
+                // cut needs; the times are not worth a second journal write.
+                fdatasync(m_Fd.load());
                 int running = kRunning;
                 if (!m_State.compare_exchange_strong(running, kIdle)) {
                     m_State.store(kRunning);  // asked again meanwhile: lines may be uncovered
