@@ -155,9 +155,10 @@ XML_TAGITEM* CXML::AddTag(const char* name, size_t n) {
     if (n > static_cast<size_t>(kMaxTagName) || m_Depth >= kMaxDepth) {
         CTxt msg;
         if (n > static_cast<size_t>(kMaxTagName)) {
-            msg.Format("Tagname '%s' is too long (max %d)", name, kMaxTagName);
+            msg.Format("Tagname '%.*s' is too long (max %d)", static_cast<int>(n), name, kMaxTagName);
         } else {
-            msg.Format("Too many nested tags in '%s' (max depth %d)", name, kMaxDepth);
+            msg.Format("Too many nested tags in '%.*s' (max depth %d)", static_cast<int>(n), name,
+                       kMaxDepth);
         }
         AddErr(msg);
         return nullptr;

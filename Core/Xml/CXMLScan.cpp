@@ -18,8 +18,8 @@ namespace {
 
 const int kSyntaxError = -103;
 
-// A tag name is copied for AddTag and the closing comparison; a longer one is
-// refused either way, so the copy only has to show that it is too long.
+// A tag name longer than this is shown cut in messages; it is refused either
+// way, so the message only has to show that it is too long.
 const size_t kNameCopy = 101;
 
 enum : unsigned char {
@@ -119,6 +119,16 @@ struct CXML::Scan {
         }
         return p;
     }
+    // The end of the name that starts at p.
+    template <bool Tag>
+    const char* NameEnd(const char* p) {
+        p = zam::xml::FindNameEnd<Tag>(p, End);
+        if (p >= End) {
+            while (Is(*p, Tag ? kTag : kName)) ++p;
+        }
+        return p;
+    }
+
     // The first of Stops from p on, where none of them is a newline.
     template <char... Stops>
     const char* RunEndInLine(const char* p) {
@@ -167,6 +177,27 @@ struct CXML::Scan {
         }
         std::memcpy(X.m_AttrTxt + TextLen, s, n);
         TextLen += static_cast<int>(n);
+        return true;
+    }
+
+    // Copies the n characters of the document at run to the value or content
+    // buffer, which has room for them. Most runs are short: one sixteen-byte
+    // move does those when the document and the buffer both have sixteen
+    // bytes there, cheaper than a call to memcpy.
+    void CopyRun(const char* run, size_t n) {
+        char* to = X.m_AttrTxt + TextLen;
+        if (n <= 16 && End - run >= 16 && TextLen <= kAttrTxtSize - 16) {
+            std::memcpy(to, run, 16);
+        } else {
+            std::memcpy(to, run, n);
+        }
+        TextLen += static_cast<int>(n);
+    }
+
+    // Append of a run of the document.
+    bool AppendRun(const char* run, size_t n, const char* token, bool content) {
+        if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return Append(run, n, token, content);
+        CopyRun(run, n);
         return true;
     }
 
@@ -223,8 +254,7 @@ struct CXML::Scan {
             p = RunEnd<'\0', '<', '&'>(p, lines);
             const size_t n = static_cast<size_t>(p - run);
             if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return ContentByLine(run);
-            std::memcpy(X.m_AttrTxt + TextLen, run, n);
-            TextLen += static_cast<int>(n);
+            CopyRun(run, n);
             Passed(lines);
             if (*p != '&') {  // '<' or the end
                 X.m_AttrTxt[TextLen] = '\0';
@@ -267,10 +297,15 @@ struct CXML::Scan {
         }
         // Most closing tags repeat the name exactly; only the others need the
         // comparison without regard to case.
-        size_t same = 0;
-        while (same < n && current->Name[same] == name[same]) ++same;
-        const bool exact = same == n && current->Name[n] == '\0';
-        if (!exact && stricmpmode(current->Name, name, 1) != 0) {
+        bool same = n <= static_cast<size_t>(kMaxTagName) &&
+                    std::memcmp(current->Name, name, n) == 0 && current->Name[n] == '\0';
+        if (!same) {
+            char copy[kNameCopy];
+            std::memcpy(copy, name, n);
+            copy[n] = '\0';
+            same = stricmpmode(current->Name, copy, 1) == 0;
+        }
+        if (!same) {
             Error(p, "Closing Tag mismatch, expected '%s' in '%-.50s'", current->Name, token);
             return p;
         }
@@ -288,11 +323,9 @@ struct CXML::Scan {
         const bool closing = *p == '/';
         if (closing) ++p;
         const char* name = p;
-        const char* slash = nullptr;
-        for (char c; Is(c = *p, kTag); ++p) {
-            if (c == '/' && slash == nullptr) slash = p;
-        }
+        p = NameEnd<true>(p);
         size_t n = static_cast<size_t>(p - name);
+        const char* slash = static_cast<const char*>(std::memchr(name, '/', n));
         if (n == 0) {
             Error(p, "Missing tag in '%-.50s'", token);
             return p;
@@ -310,20 +343,17 @@ struct CXML::Scan {
             }
             --n;
         }
-        char copy[kNameCopy];
         if (n > kNameCopy - 1) n = kNameCopy - 1;
-        std::memcpy(copy, name, n);
-        copy[n] = '\0';
         if (!closing) {
             Sync(p);
-            if (X.AddTag(copy, n) == nullptr) {
+            if (X.AddTag(name, n) == nullptr) {
                 Status = kSyntaxError;
                 return p;
             }
             Call(XML_OPENTAG, p);
             if (!empty) return p;
         }
-        return CloseNamed(token, copy, n, p);
+        return CloseNamed(token, name, n, p);
     }
 
     // p stands on the '/' or '>' that ended attribute reading.
@@ -354,17 +384,21 @@ struct CXML::Scan {
 
     // One attribute of a start tag; p stands after the blank that announced it.
     const char* Attribute(const char* p) {
-        for (;; ++p) {
-            if (*p == '\n') {
-                NewLine(p + 1);
-            } else if (*p != ' ' && *p != '\t' && *p != '\r') {
-                break;
+        LinesPassed lines;
+        p = zam::xml::FindNonBlank(p, End, lines);
+        if (p >= End) {
+            for (; zam::xml::IsBlank(*p); ++p) {
+                if (*p == '\n') {
+                    ++lines.Count;
+                    lines.LastStart = p + 1;
+                }
             }
         }
+        Passed(lines);
         if (*p == '/' || *p == '>') return AfterAttribute(p);
         if (*p == '\0') return p;
         const char* token = p;
-        while (Is(*p, kName)) ++p;
+        p = NameEnd<false>(p);
         const size_t n = static_cast<size_t>(p - token);
         if (n > static_cast<size_t>(kAttrIDSize - 1)) {
             std::memcpy(X.m_AttrID, token, kAttrIDSize - 1);
@@ -373,7 +407,12 @@ struct CXML::Scan {
                   kAttrIDSize - 1, token);
             return token + kAttrIDSize - 1;
         }
-        std::memcpy(X.m_AttrID, token, n);
+        // Names fit the buffer's first sixteen bytes mostly: one move for those.
+        if (n <= 16 && End - token >= 16) {
+            std::memcpy(X.m_AttrID, token, 16);
+        } else {
+            std::memcpy(X.m_AttrID, token, n);
+        }
         X.m_AttrID[n] = '\0';
         if (*p == '\0') {
             MissingQuote(p);
@@ -397,7 +436,7 @@ struct CXML::Scan {
         for (;;) {
             const char* run = p;
             p = RunEndInLine<'\0', '&', '\\', '\n', '"', '\''>(p);
-            if (p > run && !Append(run, static_cast<size_t>(p - run), token, false)) return p;
+            if (p > run && !AppendRun(run, static_cast<size_t>(p - run), token, false)) return p;
             const char c = *p;
             if (c == quote) {
                 ++p;

@@ -9,6 +9,9 @@
 
 namespace {
 
+using zam::xml::FindNameEnd;
+using zam::xml::FindNonBlank;
+using zam::xml::FindNonBlankPortable;
 using zam::xml::FindStop;
 using zam::xml::FindStopCounting;
 using zam::xml::FindStopCountingPortable;
@@ -90,6 +93,45 @@ TEST(XmlWideScan, CountsOnlyTheNewlinesBeforeTheStop) {
             ASSERT_EQ(wide.LastStart, lastStart) << length << " " << stopAt;
             ASSERT_EQ(portable.Count, expected);
             ASSERT_EQ(portable.LastStart, lastStart);
+        }
+    }
+}
+
+// Every byte value, in every place of a name that spans the sixteen-byte
+// steps, against the rule written out by hand.
+TEST(XmlWideScan, NamesEndAtTheFirstByteOutsideTheirCharacters) {
+    const std::string nameBytes =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-._:";
+    for (int b = 1; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        const bool inName = nameBytes.find(c) != std::string::npos;
+        const bool inTag = inName || c == '/' || c == '?' || c == '!';
+        for (size_t at = 0; at < 40; at += 3) {
+            std::string text(40, 'n');
+            text[at] = c;
+            GuardedText guarded(text);
+            const long name = FindNameEnd<false>(guarded.Begin(), guarded.End()) - guarded.Begin();
+            const long tag = FindNameEnd<true>(guarded.Begin(), guarded.End()) - guarded.Begin();
+            ASSERT_EQ(name, inName ? 40 : static_cast<long>(at)) << b << " at " << at;
+            ASSERT_EQ(tag, inTag ? 40 : static_cast<long>(at)) << b << " at " << at;
+        }
+    }
+}
+
+TEST(XmlWideScan, BlanksArePassedWithTheirNewlines) {
+    for (size_t length = 0; length <= 50; ++length) {
+        for (size_t stopAt = 0; stopAt <= length; ++stopAt) {
+            std::string text;
+            for (size_t i = 0; i < length; ++i) text += " \t\n\r"[i % 4];
+            if (stopAt < length) text[stopAt] = 'x';
+            GuardedText guarded(text);
+            LinesPassed wide, portable;
+            const char* found = FindNonBlank(guarded.Begin(), guarded.End(), wide);
+            FindNonBlankPortable(guarded.Begin(), guarded.End(), portable);
+            ASSERT_EQ(found - guarded.Begin(), static_cast<long>(stopAt));
+            ASSERT_EQ(wide.Count, portable.Count) << length << " " << stopAt;
+            ASSERT_EQ(wide.Count, static_cast<int>((stopAt + 1) / 4));
+            ASSERT_EQ(wide.LastStart, portable.LastStart);
         }
     }
 }
