@@ -462,6 +462,25 @@ struct CXML::Scan {
         return AfterAttribute(p);
     }
 
+    // The attributes of a start tag one after the other, from where the main
+    // loop calls Attribute, for as long as the main loop would only come
+    // back to call it again: nothing stopped the scan, no progress is
+    // reported, and the next attribute follows a blank, or a line end right
+    // before a name or a blank. Anything else goes back to the main loop.
+    const char* Attributes(const char* p) {
+        for (;;) {
+            p = Attribute(p);
+            if (Status < 0 || X.m_Event != XML_NEWATTR || !InStartTag() || X.m_Progress != nullptr) return p;
+            if ((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr) return p;
+            const char c = *p;
+            if (c == ' ' || c == '\t') {
+                ++p;
+            } else if ((c != '\n' && c != '\r') || !(Is(p[1], kName) || p[1] == ' ' || p[1] == '\t')) {
+                return p;
+            }
+        }
+    }
+
     // '/' inside a start tag, not right after an attribute.
     const char* SlashClose(const char* p) {
         const char* token = p++;
@@ -562,14 +581,14 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
                     break;
                 case ' ':
                 case '\t':
-                    p = s.InStartTag() ? s.Attribute(p + 1) : p + 1;
+                    p = s.InStartTag() ? s.Attributes(p + 1) : p + 1;
                     break;
                 case '\n':
                 case '\r':
                     // An attribute that starts a line is read too, not skipped.
                     if (c == '\n') s.NewLine(p + 1);
                     ++p;
-                    if (s.InStartTag() && Is(*p, kName)) p = s.Attribute(p);
+                    if (s.InStartTag() && Is(*p, kName)) p = s.Attributes(p);
                     break;
                 case '/':
                     p = s.InStartTag() ? s.SlashClose(p) : p + 1;
