@@ -52,6 +52,8 @@ LogState g_log;
 
 void ForceToDisk() {
     if (g_log.Fd < 0) return;
+    // One forced write at a time: the helper's, if it runs, finishes first.
+    zam::WaitForBackgroundSync();
     fsync(g_log.Fd);
     ++g_log.ForcedWrites;
 }

@@ -94,8 +94,17 @@ CTxt::CTxt(const CTxt& other) {
     if (other.m_data != nullptr) AssignN(other.m_data, other.m_length);
 }
 
-CTxt::CTxt(CTxt&& other) noexcept
-    : m_data(other.m_data), m_length(other.m_length), m_capacity(other.m_capacity) {
+CTxt::CTxt(CTxt&& other) noexcept {
+    Reset();
+    if (other.Borrowed()) {
+        // A borrowed buffer stays with its lender, whose lifetime this text
+        // does not share.
+        AssignN(other.m_data, other.m_length);
+    } else {
+        m_data = other.m_data;
+        m_length = other.m_length;
+        m_capacity = other.m_capacity;
+    }
     other.Reset();
 }
 
@@ -105,8 +114,12 @@ void CTxt::Empty() { ReleaseBuffer(); }
 
 void CTxt::ReleaseBuffer() {
     if (m_data == nullptr) return;
-    FreeBlock(m_data);
+    FreeOwn();
     Reset();
+}
+
+void CTxt::FreeOwn() {
+    if (!Borrowed()) FreeBlock(m_data);
 }
 
 void CTxt::Reset() {
@@ -125,7 +138,7 @@ void CTxt::AssignN(const char* p, int n) {
     } else {
         char* block = AllocBlock(static_cast<int64_t>(n) + 2);
         if (n > 0) std::memcpy(block, p, static_cast<size_t>(n));
-        FreeBlock(m_data);  // only now: p may have pointed into the old buffer
+        FreeOwn();  // only now: p may have pointed into the old buffer
         m_data = block;
         m_capacity = n + 2;
     }
@@ -139,7 +152,7 @@ void CTxt::AppendN(const char* p, int n) {
         char* block = AllocBlock(need);
         if (m_length > 0) std::memcpy(block, m_data, static_cast<size_t>(m_length));
         if (n > 0) std::memcpy(block + m_length, p, static_cast<size_t>(n));
-        FreeBlock(m_data);
+        FreeOwn();
         m_data = block;
         m_capacity = static_cast<int>(need);
     } else if (n > 0) {
@@ -159,7 +172,7 @@ void CTxt::Grow(int n, bool keepText) {
         std::memcpy(block, m_data, static_cast<size_t>(keep));
     }
     block[keep] = '\0';
-    FreeBlock(m_data);
+    FreeOwn();
     m_data = block;
     m_length = keep;
     m_capacity = static_cast<int>(need);
@@ -197,7 +210,12 @@ CTxt& CTxt::operator=(const CTxt& other) {
 
 CTxt& CTxt::operator=(CTxt&& other) noexcept {
     if (other.m_data == nullptr || other.m_data == m_data) return *this;
-    FreeBlock(m_data);
+    if (other.Borrowed()) {
+        AssignN(other.m_data, other.m_length);
+        other.Reset();
+        return *this;
+    }
+    FreeOwn();
     m_data = other.m_data;
     m_length = other.m_length;
     m_capacity = other.m_capacity;
@@ -256,7 +274,7 @@ int CTxt::ReadFromRam(const void* src, int n) {
 
 int CTxt::GetLength() const { return m_length; }
 
-int CTxt::GetCapacity() const { return m_capacity; }
+int CTxt::GetCapacity() const { return Borrowed() ? -m_capacity : m_capacity; }
 
 bool CTxt::IsEmpty() const { return m_length <= 0; }
 

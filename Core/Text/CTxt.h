@@ -40,6 +40,7 @@
 #include "Core/Platform/WinTypes.h"
 
 class CTxtArray;
+class CTxtPool;
 
 class CTxt {
 public:
@@ -260,6 +261,14 @@ public:
     int PrintFile(const char* path, int width, int withPos);
 
 private:
+    friend class CTxtPool;
+    // A text over size bytes of someone else's memory, holding the length
+    // characters there: a negative capacity says the buffer is borrowed, so
+    // it is never freed and any growth moves the text into a buffer of its own.
+    CTxt(char* borrowed, int length, int size) : m_data(borrowed), m_length(length), m_capacity(-size) {}
+    bool Borrowed() const { return m_capacity < 0; }
+    void FreeOwn();
+
     void AssignN(const char* p, int n);
     void AppendN(const char* p, int n);
     void Grow(int n, bool keepText);

@@ -19,11 +19,6 @@ namespace {
 // Slots holding this pattern were released already and are never freed twice.
 const uintptr_t kReleasedFill = 0xFEEEFEEE;
 
-void ReleaseText(void* slot) {
-    if (slot == nullptr || reinterpret_cast<uintptr_t>(slot) == kReleasedFill) return;
-    delete static_cast<CTxt*>(slot);
-}
-
 CTxt* NewText(const char* p) { return p != nullptr ? new CTxt(p) : new CTxt(); }
 
 // The name of a "name|value" entry: its first field, at most 99 characters.
@@ -63,6 +58,21 @@ const char* CTxtArray::GetAtTxt(int i) const {
 
 int CTxtArray::Add(const char* p) { return m_Items.Add(NewText(p)); }
 
+int CTxtArray::AddPooled(const char* p, int n) {
+    CTxt* text = m_Pool.Make(p, n);
+    if (text == nullptr) return Add(p);
+    return m_Items.Add(text);
+}
+
+void CTxtArray::Release(void* slot) {
+    if (slot == nullptr || reinterpret_cast<uintptr_t>(slot) == kReleasedFill) return;
+    if (m_Pool.Holds(slot)) {
+        CTxtPool::Destroy(static_cast<CTxt*>(slot));
+    } else {
+        delete static_cast<CTxt*>(slot);
+    }
+}
+
 void CTxtArray::Insert(int i, const char* p) {
     if (i < 0) i = 0;
     if (i > GetSize()) i = GetSize();
@@ -82,14 +92,15 @@ int CTxtArray::SetAt(int i, const char* p) {
 
 int CTxtArray::RemoveAt(int i) {
     if (i < 0 || i >= GetSize()) return -1;
-    ReleaseText(m_Items.GetAt(i));
+    Release(m_Items.GetAt(i));
     m_Items.RemoveAt(i, 1);
     return 0;
 }
 
 void CTxtArray::RemoveAll() {
-    for (int i = 0; i < GetSize(); ++i) ReleaseText(m_Items.GetAt(i));
+    for (int i = 0; i < GetSize(); ++i) Release(m_Items.GetAt(i));
     m_Items.RemoveAll();
+    m_Pool.Clear();
 }
 
 int CTxtArray::FindString(const char* t) const {

@@ -7,6 +7,7 @@
 
 #include "Core/Platform/WinTypes.h"
 #include "Core/Text/CTxt.h"
+#include "Core/Text/CTxtPool.h"
 #include "Core/Text/SPtrArray.h"
 
 class CTxtArray {
@@ -128,6 +129,10 @@ private:
         int m_Saved;
     };
 
+    // Releases the text in a slot, wherever it lives.
+    void Release(void* slot);
+    // Appends the n characters at p as a text of the pool.
+    int AddPooled(const char* p, int n);
     void SortWith(int (*cmp)(const void*, const void*), bool reserve);
     bool MakeEntry(const std::string& path, std::string& entry) const;
     int LoadDir(const char* dir, int desc, int fileOnly, const char* pattern, int nLev, int trace);
@@ -139,4 +144,6 @@ private:
     int m_ProcessId = 0;
     SPtrArray m_Items;
     int m_EntryStyle = 0;
+    // The texts of file loads; freed when the list is emptied.
+    CTxtPool m_Pool;
 };

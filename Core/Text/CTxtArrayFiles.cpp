@@ -52,8 +52,8 @@ int CTxtArray::LoadFromFileBuf(const char* path, CTxt& err, int maxLines) {
     if (maxLines >= 0) RemoveAll();
     BulkGrowth growth(m_Items);
     std::vector<char> line(kLineArea);
-    while (bufgetline(line.data(), kLineArea) >= 0) {
-        growth.Added(Add(line.data()) + 1);
+    for (int n; (n = bufgetline(line.data(), kLineArea)) >= 0;) {
+        growth.Added(AddPooled(line.data(), n) + 1);
         if (maxLines > 0 && GetSize() >= maxLines) break;
     }
     bufclose();

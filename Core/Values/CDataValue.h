@@ -31,6 +31,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "Core/Text/CTxt.h"
@@ -202,13 +203,8 @@ public:
 
 private:
     friend class CDataValueSet;
-    struct Relocation {};
-    // Takes over other's bytes without touching other: the set uses it when it
-    // moves its storage and then releases the old storage without destroying
-    // the values there, whose texts now belong to the new ones.
-    CDataValue(const CDataValue& other, Relocation) : m_Flags(other.m_Flags), m_Len(other.m_Len) {
-        std::memcpy(m_Data, other.m_Data, sizeof m_Data);
-    }
+    // A fresh float value, as SetFloatVal leaves a new value.
+    explicit CDataValue(float f) : m_Data{}, m_Flags(kFilled), m_Len(0) { std::memcpy(m_Data, &f, sizeof f); }
     // Every payload writer calls this first: the buffer's address is about to
     // be overwritten, so the long-text bit must not outlive it.
     void ReleaseText() {
@@ -303,7 +299,16 @@ public:
     /// Appends a 64-bit integer.
     int AddInt64Val(int64_t v);
     /// Appends a float.
-    int AddFloatVal(float f);
+    int AddFloatVal(float f) {
+        // Within the current block an append is a store, as a vector's is;
+        // the rest (a new block, values set beyond the end) takes the long way.
+        if (m_Num == m_Built && m_Num < m_Alloc) {
+            new (&m_Val[m_Num]) CDataValue(f);
+            m_Built = m_Num + 1;
+            return m_Num++;
+        }
+        return SetFloatVal(f, m_Num);
+    }
     /// Appends a double.
     int AddDoubleVal(double d);
     /// Appends a text, not unquoted.

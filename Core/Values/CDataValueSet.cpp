@@ -1,6 +1,7 @@
 // CDataValueSet: block-wise storage, the setters, appenders and getters.
 
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -11,14 +12,17 @@ CDataValueSet::CDataValueSet() = default;
 CDataValueSet::~CDataValueSet() { ReleaseData(0); }
 
 // The storage is raw memory whose values are built only as far as they are
-// used, so room that is never reached is never touched.
+// used, so room that is never reached is never touched. It comes from
+// malloc so that growth can be a realloc: a value is its bytes (a move
+// hands them on untouched), and the system can move a large block by
+// remapping its pages rather than copying them.
 CDataValue* CDataValueSet::Allocate(int n) {
-    return static_cast<CDataValue*>(::operator new(static_cast<size_t>(n) * sizeof(CDataValue), std::nothrow));
+    return static_cast<CDataValue*>(std::malloc(static_cast<size_t>(n) * sizeof(CDataValue)));
 }
 
 void CDataValueSet::Destroy(CDataValue* values, int built) {
     for (int k = 0; k < built; ++k) values[k].~CDataValue();  // each releases its own text unless bulk
-    ::operator delete(values);
+    std::free(values);
 }
 
 void CDataValueSet::ReleaseData(int /*mode*/) {
@@ -56,11 +60,9 @@ int CDataValueSet::SetRam(int i) {
         if (cap < wanted) cap = wanted;
         cap = (cap + m_Block - 1) / m_Block * m_Block;
         if (cap > INT32_MAX) cap = wanted;
-        CDataValue* fresh = Allocate(static_cast<int>(cap));
+        void* fresh = std::realloc(static_cast<void*>(m_Val), static_cast<size_t>(cap) * sizeof(CDataValue));
         if (fresh == nullptr) return -1;
-        for (int k = 0; k < m_Built; ++k) new (&fresh[k]) CDataValue(m_Val[k], CDataValue::Relocation{});
-        ::operator delete(m_Val);
-        m_Val = fresh;
+        m_Val = static_cast<CDataValue*>(fresh);
         m_Cap = static_cast<int>(cap);
         // The view's pointers led into the old storage.
         m_Sort.RemoveAll();
@@ -142,7 +144,6 @@ int CDataValueSet::SetVal(const CDataValue* v, int i) {
 
 int CDataValueSet::AddIntVal(int v) { return SetIntVal(v, m_Num); }
 int CDataValueSet::AddInt64Val(int64_t v) { return SetInt64Val(v, m_Num); }
-int CDataValueSet::AddFloatVal(float f) { return SetFloatVal(f, m_Num); }
 int CDataValueSet::AddDoubleVal(double d) { return SetDoubleVal(d, m_Num); }
 int CDataValueSet::AddTxt(const char* s) { return SetTxtVal(s, m_Num); }
 int CDataValueSet::AddPtr(void* p) { return SetPtr(p, m_Num); }

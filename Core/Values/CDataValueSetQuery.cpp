@@ -38,6 +38,37 @@ uint32_t OrderedBits(float f) {
 
 bool IsMarker(float f) { return f == CDataValue::kNoNumber; }
 
+// Sorts words by their upper 32 bits, keeping the order of equal ones, in
+// four passes of one byte each (a pass that would move nothing is left out);
+// scratch holds n words. Returns whichever of the two holds the result.
+uint64_t* RadixSortUpperHalf(uint64_t* words, uint64_t* scratch, size_t n) {
+    static const int kPasses = 4;
+    std::unique_ptr<size_t[]> counts(new size_t[kPasses * 256]());
+    for (size_t i = 0; i < n; ++i) {
+        const uint32_t key = static_cast<uint32_t>(words[i] >> 32);
+        for (int pass = 0; pass < kPasses; ++pass) ++counts[pass * 256 + (key >> (8 * pass) & 0xFF)];
+    }
+    uint64_t* from = words;
+    uint64_t* to = scratch;
+    for (int pass = 0; pass < kPasses; ++pass) {
+        const int shift = 32 + 8 * pass;
+        size_t* start = &counts[pass * 256];
+        if (start[words[0] >> shift & 0xFF] == n) continue;
+        size_t sum = 0;
+        for (int digit = 0; digit < 256; ++digit) {
+            const size_t here = start[digit];
+            start[digit] = sum;
+            sum += here;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const uint64_t w = from[i];
+            to[start[w >> shift & 0xFF]++] = w;
+        }
+        std::swap(from, to);
+    }
+    return from;
+}
+
 }  // namespace
 
 // --- searches -------------------------------------------------------------------
@@ -138,22 +169,37 @@ void CDataValueSet::CopyToSortArray() {
 
 template <typename Key, typename KeyOf>
 void CDataValueSet::SortBy(KeyOf keyOf) {
-    CopyToSortArray();
+    // The view gets its size at once: every slot is written below.
+    m_Sort.RemoveAll();
+    if (m_Num == 0 || m_Sort.SetSize(m_Num) != 0) return;
+    m_Sort.SetAtGrow(m_Num - 1, nullptr);
     const int n = m_Sort.GetSize();
-    if (n < 2) return;
     void** slots = m_Sort.GetRawData();
+    if (n < 2) {
+        if (n == 1) slots[0] = &m_Val[0];
+        return;
+    }
     // Each key is taken once and sorted beside its index, which is far
     // cheaper than fetching two values for every comparison; the index also
     // settles ties, so equal keys keep their order.
     if constexpr (std::is_same_v<Key, float>) {
         // A float key and its index fit one 64-bit number of the same order.
+        // The words start in the order of their indexes, so a sort that keeps
+        // the order of equal keys need only look at the keys: a radix sort,
+        // which passes over the words four times instead of comparing them.
         std::unique_ptr<uint64_t[]> words(new (std::nothrow) uint64_t[static_cast<size_t>(n)]);
         if (words) {
             for (int i = 0; i < n; ++i) {
                 words[i] = uint64_t{OrderedBits(keyOf(m_Val[i]))} << 32 | static_cast<uint32_t>(i);
             }
-            std::sort(words.get(), words.get() + n);
-            for (int i = 0; i < n; ++i) slots[i] = &m_Val[static_cast<uint32_t>(words[i])];
+            std::unique_ptr<uint64_t[]> scratch(new (std::nothrow) uint64_t[static_cast<size_t>(n)]);
+            const uint64_t* sorted = words.get();
+            if (scratch) {
+                sorted = RadixSortUpperHalf(words.get(), scratch.get(), static_cast<size_t>(n));
+            } else {
+                std::sort(words.get(), words.get() + n);
+            }
+            for (int i = 0; i < n; ++i) slots[i] = &m_Val[static_cast<uint32_t>(sorted[i])];
             return;
         }
     } else {

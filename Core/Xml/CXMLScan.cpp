@@ -1,7 +1,7 @@
 // CXML's scan: one pass over the document, character classes from a table,
-// runs of ordinary characters copied in one piece. Nothing is allocated
-// while scanning; line and column are kept from the start of the current
-// line, so the hot loops only move a pointer.
+// runs of ordinary characters found sixteen bytes at a time and copied in one
+// piece. Nothing is allocated while scanning; line and column are kept from
+// the start of the current line, so the hot loops only move a pointer.
 
 #include <cstdarg>
 #include <cstdint>
@@ -12,13 +12,14 @@
 #include "Core/Text/CTxt.h"
 #include "Core/Text/TextFunc.h"
 #include "Core/Xml/CXML.h"
+#include "Core/Xml/XmlWideScan.h"
 
 namespace {
 
 const int kSyntaxError = -103;
 
-// A tag name is copied for AddTag and the closing comparison; a longer one is
-// refused either way, so the copy only has to show that it is too long.
+// A tag name longer than this is shown cut in messages; it is refused either
+// way, so the message only has to show that it is too long.
 const size_t kNameCopy = 101;
 
 enum : unsigned char {
@@ -65,12 +66,19 @@ inline bool Is(char c, unsigned char cls) {
     return (kClasses.Of[static_cast<unsigned char>(c)] & cls) != 0;
 }
 
+using zam::xml::FindStop;
+using zam::xml::FindStopCounting;
+using zam::xml::LinesPassed;
+
 }  // namespace
 
 // The scan's moving parts; the scanner's visible state stays in CXML.
 struct CXML::Scan {
     CXML& X;
     const char* Base;
+    // The wide loads stop short of this; the byte loops go on to the
+    // terminator, which is here unless a text was cut to the int range.
+    const char* End;
     const char* LineStart;
     XMLHandlerFunc Handler;
     void* User;
@@ -79,8 +87,8 @@ struct CXML::Scan {
     int TextLen = 0;               // characters in X.m_AttrTxt
     const char* ContentStart = nullptr;
 
-    Scan(CXML& x, const char* text, XMLHandlerFunc handler, void* user)
-        : X(x), Base(text), LineStart(text), Handler(handler), User(user) {}
+    Scan(CXML& x, const char* text, int length, XMLHandlerFunc handler, void* user)
+        : X(x), Base(text), End(text + length), LineStart(text), Handler(handler), User(user) {}
 
     // next: the first character not yet consumed.
     void Sync(const char* next) {
@@ -90,6 +98,45 @@ struct CXML::Scan {
     void NewLine(const char* next) {
         ++X.m_Line;
         LineStart = next;
+    }
+    void Passed(const LinesPassed& lines) {
+        if (lines.Count == 0) return;
+        X.m_Line += lines.Count;
+        LineStart = lines.LastStart;
+    }
+
+    // The first of Stops from p on, newlines counted into lines.
+    template <char... Stops>
+    const char* RunEnd(const char* p, LinesPassed& lines) {
+        p = FindStopCounting<Stops...>(p, End, lines);
+        if (p >= End) {
+            for (; !zam::xml::IsStop<Stops...>(*p); ++p) {
+                if (*p == '\n') {
+                    ++lines.Count;
+                    lines.LastStart = p + 1;
+                }
+            }
+        }
+        return p;
+    }
+    // The end of the name that starts at p.
+    template <bool Tag>
+    const char* NameEnd(const char* p) {
+        p = zam::xml::FindNameEnd<Tag>(p, End);
+        if (p >= End) {
+            while (Is(*p, Tag ? kTag : kName)) ++p;
+        }
+        return p;
+    }
+
+    // The first of Stops from p on, where none of them is a newline.
+    template <char... Stops>
+    const char* RunEndInLine(const char* p) {
+        p = FindStop<Stops...>(p, End);
+        if (p >= End) {
+            while (!zam::xml::IsStop<Stops...>(*p)) ++p;
+        }
+        return p;
     }
 
     void Call(XMLEvent event, const char* next) {
@@ -130,6 +177,27 @@ struct CXML::Scan {
         }
         std::memcpy(X.m_AttrTxt + TextLen, s, n);
         TextLen += static_cast<int>(n);
+        return true;
+    }
+
+    // Copies the n characters of the document at run to the value or content
+    // buffer, which has room for them. Most runs are short: one sixteen-byte
+    // move does those when the document and the buffer both have sixteen
+    // bytes there, cheaper than a call to memcpy.
+    void CopyRun(const char* run, size_t n) {
+        char* to = X.m_AttrTxt + TextLen;
+        if (n <= 16 && End - run >= 16 && TextLen <= kAttrTxtSize - 16) {
+            std::memcpy(to, run, 16);
+        } else {
+            std::memcpy(to, run, n);
+        }
+        TextLen += static_cast<int>(n);
+    }
+
+    // Append of a run of the document.
+    bool AppendRun(const char* run, size_t n, const char* token, bool content) {
+        if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return Append(run, n, token, content);
+        CopyRun(run, n);
         return true;
     }
 
@@ -176,8 +244,28 @@ struct CXML::Scan {
         return Skip(p, consumed + 1);
     }
 
-    // Content mode: collects up to the next '<' or the end.
+    // Content mode: collects up to the next '<' or the end. Lines and all go
+    // in one copy; a content too long for the buffer is taken line by line,
+    // so that the refusal names the place it always named.
     const char* Content(const char* p) {
+        for (;;) {
+            const char* run = p;
+            LinesPassed lines;
+            p = RunEnd<'\0', '<', '&'>(p, lines);
+            const size_t n = static_cast<size_t>(p - run);
+            if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return ContentByLine(run);
+            CopyRun(run, n);
+            Passed(lines);
+            if (*p != '&') {  // '<' or the end
+                X.m_AttrTxt[TextLen] = '\0';
+                return p;
+            }
+            p = Entity(p, ContentStart, true);
+            if (Status < 0) return p;
+        }
+    }
+
+    const char* ContentByLine(const char* p) {
         for (;;) {
             const char* run = p;
             while (!Is(*p, kContentStop)) ++p;
@@ -209,10 +297,15 @@ struct CXML::Scan {
         }
         // Most closing tags repeat the name exactly; only the others need the
         // comparison without regard to case.
-        size_t same = 0;
-        while (same < n && current->Name[same] == name[same]) ++same;
-        const bool exact = same == n && current->Name[n] == '\0';
-        if (!exact && stricmpmode(current->Name, name, 1) != 0) {
+        bool same = n <= static_cast<size_t>(kMaxTagName) &&
+                    std::memcmp(current->Name, name, n) == 0 && current->Name[n] == '\0';
+        if (!same) {
+            char copy[kNameCopy];
+            std::memcpy(copy, name, n);
+            copy[n] = '\0';
+            same = stricmpmode(current->Name, copy, 1) == 0;
+        }
+        if (!same) {
             Error(p, "Closing Tag mismatch, expected '%s' in '%-.50s'", current->Name, token);
             return p;
         }
@@ -230,11 +323,9 @@ struct CXML::Scan {
         const bool closing = *p == '/';
         if (closing) ++p;
         const char* name = p;
-        const char* slash = nullptr;
-        for (char c; Is(c = *p, kTag); ++p) {
-            if (c == '/' && slash == nullptr) slash = p;
-        }
+        p = NameEnd<true>(p);
         size_t n = static_cast<size_t>(p - name);
+        const char* slash = static_cast<const char*>(std::memchr(name, '/', n));
         if (n == 0) {
             Error(p, "Missing tag in '%-.50s'", token);
             return p;
@@ -252,20 +343,17 @@ struct CXML::Scan {
             }
             --n;
         }
-        char copy[kNameCopy];
         if (n > kNameCopy - 1) n = kNameCopy - 1;
-        std::memcpy(copy, name, n);
-        copy[n] = '\0';
         if (!closing) {
             Sync(p);
-            if (X.AddTag(copy, n) == nullptr) {
+            if (X.AddTag(name, n) == nullptr) {
                 Status = kSyntaxError;
                 return p;
             }
             Call(XML_OPENTAG, p);
             if (!empty) return p;
         }
-        return CloseNamed(token, copy, n, p);
+        return CloseNamed(token, name, n, p);
     }
 
     // p stands on the '/' or '>' that ended attribute reading.
@@ -296,25 +384,34 @@ struct CXML::Scan {
 
     // One attribute of a start tag; p stands after the blank that announced it.
     const char* Attribute(const char* p) {
-        for (;; ++p) {
-            if (*p == '\n') {
-                NewLine(p + 1);
-            } else if (*p != ' ' && *p != '\t' && *p != '\r') {
-                break;
+        LinesPassed lines;
+        p = zam::xml::FindNonBlank(p, End, lines);
+        if (p >= End) {
+            for (; zam::xml::IsBlank(*p); ++p) {
+                if (*p == '\n') {
+                    ++lines.Count;
+                    lines.LastStart = p + 1;
+                }
             }
         }
+        Passed(lines);
         if (*p == '/' || *p == '>') return AfterAttribute(p);
         if (*p == '\0') return p;
         const char* token = p;
-        int n = 0;
-        while (Is(*p, kName)) {
-            if (n == kAttrIDSize - 1) {
-                X.m_AttrID[n] = '\0';
-                Error(p, "Attribute name longer than %d characters in '%-.50s'", kAttrIDSize - 1,
-                      token);
-                return p;
-            }
-            X.m_AttrID[n++] = *p++;
+        p = NameEnd<false>(p);
+        const size_t n = static_cast<size_t>(p - token);
+        if (n > static_cast<size_t>(kAttrIDSize - 1)) {
+            std::memcpy(X.m_AttrID, token, kAttrIDSize - 1);
+            X.m_AttrID[kAttrIDSize - 1] = '\0';
+            Error(token + kAttrIDSize - 1, "Attribute name longer than %d characters in '%-.50s'",
+                  kAttrIDSize - 1, token);
+            return token + kAttrIDSize - 1;
+        }
+        // Names fit the buffer's first sixteen bytes mostly: one move for those.
+        if (n <= 16 && End - token >= 16) {
+            std::memcpy(X.m_AttrID, token, 16);
+        } else {
+            std::memcpy(X.m_AttrID, token, n);
         }
         X.m_AttrID[n] = '\0';
         if (*p == '\0') {
@@ -338,8 +435,8 @@ struct CXML::Scan {
         TextLen = 0;
         for (;;) {
             const char* run = p;
-            while (!Is(*p, kValueStop)) ++p;
-            if (p > run && !Append(run, static_cast<size_t>(p - run), token, false)) return p;
+            p = RunEndInLine<'\0', '&', '\\', '\n', '"', '\''>(p);
+            if (p > run && !AppendRun(run, static_cast<size_t>(p - run), token, false)) return p;
             const char c = *p;
             if (c == quote) {
                 ++p;
@@ -365,6 +462,25 @@ struct CXML::Scan {
         return AfterAttribute(p);
     }
 
+    // The attributes of a start tag one after the other, from where the main
+    // loop calls Attribute, for as long as the main loop would only come
+    // back to call it again: nothing stopped the scan, no progress is
+    // reported, and the next attribute follows a blank, or a line end right
+    // before a name or a blank. Anything else goes back to the main loop.
+    const char* Attributes(const char* p) {
+        for (;;) {
+            p = Attribute(p);
+            if (Status < 0 || X.m_Event != XML_NEWATTR || !InStartTag() || X.m_Progress != nullptr) return p;
+            if ((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr) return p;
+            const char c = *p;
+            if (c == ' ' || c == '\t') {
+                ++p;
+            } else if ((c != '\n' && c != '\r') || !(Is(p[1], kName) || p[1] == ' ' || p[1] == '\t')) {
+                return p;
+            }
+        }
+    }
+
     // '/' inside a start tag, not right after an attribute.
     const char* SlashClose(const char* p) {
         const char* token = p++;
@@ -383,11 +499,9 @@ struct CXML::Scan {
 
     // A "<?...>" or "<!...>" construct: skipped up to and including its first '>'.
     const char* SkipConstruct(const char* p) {
-        for (;;) {
-            while (!Is(*p, kSkipStop)) ++p;
-            if (*p != '\n') break;
-            NewLine(++p);
-        }
+        LinesPassed lines;
+        p = RunEnd<'\0', '>'>(p, lines);
+        Passed(lines);
         if (*p == '>') ++p;
         Call(XML_ENDTAG, p);
         X.CloseTag();
@@ -407,12 +521,20 @@ struct CXML::Scan {
         return p;
     }
 
+    // Outside any tag, everything but '<', '>' and the end passes unseen.
+    const char* Idle(const char* p) {
+        LinesPassed lines;
+        p = RunEnd<'\0', '<', '>'>(p, lines);
+        Passed(lines);
+        return p;
+    }
+
     bool InStartTag() const { return InTag && X.m_CurrTag != nullptr; }
 };
 
 int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* user,
                    char* ownedBuffer) {
-    Scan s(*this, text, handler, user);
+    Scan s(*this, text, length, handler, user);
     m_Line = 1;
     m_Col = 0;
     m_Pos = 0;
@@ -450,6 +572,8 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
                 // Whatever ends the name of a declaration or comment starts the skip,
                 // so "<!--x-->" and a comment opened at a line end are skipped too.
                 p = s.SkipConstruct(p);
+            } else if (!s.InTag && c != '<' && c != '>') {
+                p = s.Idle(p);
             } else {
                 switch (c) {
                 case '<':
@@ -457,14 +581,14 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
                     break;
                 case ' ':
                 case '\t':
-                    p = s.InStartTag() ? s.Attribute(p + 1) : p + 1;
+                    p = s.InStartTag() ? s.Attributes(p + 1) : p + 1;
                     break;
                 case '\n':
                 case '\r':
                     // An attribute that starts a line is read too, not skipped.
                     if (c == '\n') s.NewLine(p + 1);
                     ++p;
-                    if (s.InStartTag() && Is(*p, kName)) p = s.Attribute(p);
+                    if (s.InStartTag() && Is(*p, kName)) p = s.Attributes(p);
                     break;
                 case '/':
                     p = s.InStartTag() ? s.SlashClose(p) : p + 1;

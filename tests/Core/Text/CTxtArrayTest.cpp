@@ -160,6 +160,56 @@ TEST_F(CTxtArrayFileTest, LinesFromFiles) {
     EXPECT_EQ(Items(list), (Strings{"a\tb,c\td", "x\ty"}));
 }
 
+// The texts of a file load share a few blocks; each must still behave as a
+// text of its own: grown, moved out, removed, sorted, mixed with texts added
+// one by one, and the whole freed once (the sanitizer build checks that
+// nothing is freed twice or read after its block is gone).
+TEST_F(CTxtArrayFileTest, PooledLinesBehaveAsTextsOfTheirOwn) {
+    Strings lines;
+    std::string file;
+    for (int i = 0; i < 3000; ++i) {
+        // Empty lines, short ones and a few longer than a whole first block.
+        std::string line = i % 10 == 0 ? "" : "line " + std::to_string(i);
+        if (i % 997 == 5) line = std::string(9000 + i, static_cast<char>('a' + i % 26));
+        lines.push_back(line);
+        file += line + "\n";
+    }
+    dir.Write("many.txt", file);
+    CTxtArray list;
+    CTxt err;
+    list.Add("before");
+    ASSERT_EQ(list.LoadFromFileBuf(dir.File("many.txt").c_str(), err, -1), 3001);
+    Strings expected = lines;
+    expected.insert(expected.begin(), "before");
+    EXPECT_EQ(Items(list), expected);
+    EXPECT_EQ(list.GetAt(1)->GetLength(), 0);
+    EXPECT_GE(list.GetAt(2)->GetCapacity(), list.GetAt(2)->GetLength() + 1);
+
+    // Growing a text moves it out of the block; its neighbours are untouched.
+    CTxt* grown = list.GetAt(2);
+    *grown += std::string(500, '+').c_str();
+    EXPECT_EQ(std::string(*grown), lines[1] + std::string(500, '+'));
+    EXPECT_EQ(list.GetAtTxt(3), lines[2]);
+    EXPECT_EQ(list.SetAt(4, "replaced"), 0);
+    EXPECT_EQ(list.GetAtTxt(4), std::string("replaced"));
+    EXPECT_EQ(list.GetAtTxt(5), lines[4]);
+
+    // A text moved out of the list keeps its characters after the list is gone.
+    CTxt moved(std::move(*list.GetAt(6)));
+    CTxt assigned;
+    assigned = std::move(*list.GetAt(7));
+    EXPECT_EQ(list.RemoveAt(8), 0);
+    list.Sort();
+    EXPECT_EQ(list.GetSize(), 3000);
+    list.RemoveAll();
+    EXPECT_EQ(std::string(moved), lines[5]);
+    EXPECT_EQ(std::string(assigned), lines[6]);
+
+    // A second load into the emptied list starts afresh.
+    EXPECT_EQ(list.LoadFromFileBuf(dir.File("many.txt").c_str(), err, 0), 3000);
+    EXPECT_EQ(Items(list), lines);
+}
+
 TEST_F(CTxtArrayFileTest, SavingReportsWhatItDid) {
     CTxtArray list;
     CTxt msg;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -310,6 +311,39 @@ TEST(CDataValueSetTest, SortViewsLeaveValuesInPlace) {
     one.AddFloatVal(1.0f);
     one.SortFlt();
     EXPECT_EQ(one.GetSortArray().GetSize(), 1);
+}
+
+// Enough values, and keys spread over every byte, for the sort to take all
+// its passes; the order must be the stable one. Small blocks make the
+// storage grow many times under values that own texts.
+TEST(CDataValueSetTest, LargeSortsAreStableAndGrowthKeepsEveryValue) {
+    CDataValueSet set;
+    set.SetBlock(7);
+    std::vector<float> keys;
+    uint32_t x = 12345u;
+    for (int i = 0; i < 5000; ++i) {
+        x = x * 1103515245u + 12345u;
+        float f = static_cast<float>(static_cast<int32_t>(x)) / 1024.0f;
+        if (i % 9 == 0) f = static_cast<float>(i % 5);  // ties
+        if (i % 13 == 0) {
+            set.AddTxt(("a text long enough to be kept apart " + std::to_string(i)).c_str());
+            keys.push_back(1e9f);  // a text has no number
+            continue;
+        }
+        EXPECT_EQ(set.AddFloatVal(f), i);
+        keys.push_back(f);
+    }
+    EXPECT_EQ(set.GetNumVal(), 5000);
+    EXPECT_EQ(set.GetAllocated(), 5005);  // block by block, as the storage counts
+    EXPECT_EQ(Text(set, 13), "a text long enough to be kept apart 13");
+    EXPECT_EQ(Text(set, 4992), "a text long enough to be kept apart 4992");
+
+    set.SortFlt();
+    std::vector<int> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
+    ASSERT_EQ(set.GetSortArray().GetSize(), 5000);
+    for (int k = 0; k < 5000; ++k) ASSERT_EQ(set.GetSortVal(k), set.GetVal(order[k])) << k;
 }
 
 TEST(CDataValueSetTest, CopyFromSortArrayRebuildsInOrder) {

@@ -223,6 +223,58 @@ TEST_F(CXMLTest, LimitsAreRefusedNeverOverrun) {
     EXPECT_EQ(Parse("<a>" + fits + "\n</a>"), -103);
 }
 
+// "Line l, Column c" of the character after the one at index at, counted by hand.
+std::string PlaceAfter(const std::string& text, size_t at) {
+    int line = 1;
+    size_t lineStart = 0;
+    for (size_t i = 0; i <= at; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return "Line " + std::to_string(line) + ", Column " + std::to_string(at + 1 - lineStart);
+}
+
+std::string PlaceOf(const char* recorded) {
+    const std::string s = recorded != nullptr ? recorded : "";
+    const size_t begin = s.find("Line ");
+    return s.substr(begin, s.find('\n', begin) - begin);
+}
+
+// Runs of text, blanks and newlines that end at every place around the
+// sixteen-byte steps of the wide scan, in content, between tags and at the
+// end of the document.
+TEST_F(CXMLTest, LinesAndColumnsStayExactWhereverARunEnds) {
+    for (int pad = 0; pad < 40; ++pad) {
+        std::string filler;
+        for (int i = 0; i < pad; ++i) filler += (i % 7 == 3) ? '\n' : (i % 2 ? ' ' : 'w');
+        // In content: the data event stands just after the '<' that ends it.
+        const std::string content = "<a>" + filler + "x&amp;\n" + filler + "</a>";
+        log.Events.clear();
+        ASSERT_EQ(Parse(content), 0);
+        ASSERT_EQ(log.Events[2], "2 a:" + filler + "x&\n" + filler);
+        // Between tags: the mismatch is reported after the closing name.
+        const std::string between = "<a><b></b>" + filler + "\n" + filler + "</c>";
+        ASSERT_EQ(Parse(between), -103);
+        EXPECT_EQ(PlaceOf(xml.GetErrList().GetAtTxt(0)), PlaceAfter(between, between.size() - 1)) << pad;
+        // A document that ends inside a run: the open tag is named at the end.
+        const std::string open = "<a>" + filler + "\n" + filler;
+        ASSERT_EQ(Parse(open), -103);
+        EXPECT_EQ(Error(), "Tag not closed: a");
+        EXPECT_EQ(PlaceOf(xml.GetErrList().GetAtTxt(0)), PlaceAfter(open, open.size() - 1)) << pad;
+    }
+}
+
+TEST_F(CXMLTest, ContentTooLongIsRefusedAtTheLineWhereItOverflows) {
+    // 99,990 characters fit; of the twenty newlines after them the tenth
+    // is the first one too many.
+    const std::string text = "<a>" + std::string(99990, 'v') + std::string(20, '\n') + "</a>";
+    EXPECT_EQ(Parse(text), -103);
+    EXPECT_TRUE(StartsWith(Error(), "Content longer than 99999 characters")) << Error();
+    EXPECT_EQ(PlaceOf(xml.GetErrList().GetAtTxt(0)), "Line 10, Column 1");
+}
+
 TEST_F(CXMLTest, NegativeHandlerResultsStopTheScan) {
     log.FailAt = 0;
     log.FailWith = -7;
