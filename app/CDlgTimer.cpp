@@ -4,8 +4,8 @@
 #include <wx/colordlg.h>
 #include <wx/combobox.h>
 #include <wx/iconbndl.h>
-#include <wx/mstream.h>
 #include <wx/menu.h>
+#include <wx/mstream.h>
 #include <wx/panel.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -17,9 +17,9 @@
 #include "Core/Graph/WxUserInterface.h"
 #include "Core/Platform/Clock.h"
 #include "Core/Platform/Process.h"
-#include "Core/System/Log.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Launch.h"
+#include "Core/System/Log.h"
 #include "Core/System/Profile.h"
 #include "Core/Text/RuntimeConv.h"
 #include "Core/Text/TextFunc.h"

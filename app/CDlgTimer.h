@@ -10,7 +10,6 @@
 // closing, and closing ends the program.
 
 #include <wx/frame.h>
-#include <wx/menu.h>
 #include <wx/timer.h>
 
 #include <cstdint>
