@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
