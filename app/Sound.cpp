@@ -49,6 +49,9 @@ bool EnsureAudio() {
 // device and leaves the waiting to this helper.
 class DeviceCloser {
 public:
+    // A helper still running at exit would end the program abnormally.
+    ~DeviceCloser() { Finish(); }
+
     void Close(SDL_AudioDeviceID device) {
         SDL_PauseAudioDevice(device, 1);
         SDL_ClearQueuedAudio(device);
