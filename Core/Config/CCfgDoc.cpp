@@ -1,4 +1,5 @@
-// Reading the definition file and loading the parameters from it.
+// Reading the definition file, loading the parameters from it, and finding
+// a parameter's description and picture files.
 
 #include "Core/Config/CCfgDoc.h"
 
@@ -10,7 +11,6 @@
 #include "Core/System/Profile.h"
 #include "Core/Text/RuntimeConv.h"
 #include "Core/Text/TextFunc.h"
-#include "Core/Time/CZAMDateTime.h"
 #include "Core/Xml/CXML.h"
 
 namespace {
@@ -34,8 +34,6 @@ bool ContentOf(PlainNode* node, const char* tag, CTxt& out) {
     out = found->GetContent();
     return true;
 }
-
-int Mod256(int v) { return ((v % 256) + 256) % 256; }
 
 }  // namespace
 
@@ -273,17 +271,13 @@ CCfgItem* CCfgDoc::LoadItem(PlainNode* element, void* treeRecord, CTxt& err) {
         }
         break;
     }
-    case CFGTYPE_DATE: {
-        CZAMDateTime date;
-        date.SetDT(static_cast<const char*>(stored));
-        date.GetTxt(shown, 6);
-        item->StoredValue.SetText(shown);
-        item->EditedValue.SetText(shown);
-        break;
-    }
+    case CFGTYPE_DATE:
     case CFGTYPE_COLOR:
-        shown.Format("%d,%d,%d", Mod256(strfldint(stored, ',', 1)), Mod256(strfldint(stored, ',', 2)),
-                     Mod256(strfldint(stored, ',', 3)));
+        if (item->Type == CFGTYPE_DATE) {
+            CfgDateText(stored, shown);
+        } else {
+            CfgColorText(stored, shown);
+        }
         item->StoredValue.SetText(shown);
         item->EditedValue.SetText(shown);
         break;
@@ -326,4 +320,20 @@ void CCfgDoc::SelectItem(CCfgItem* item) {
     }
     ItemText.Add('\n');
     ProfileWriteStr("CFGDLG", "LastItemName", item->Name);
+}
+
+int CCfgDoc::GetItemFile(const char* picture, CTxt& out, int kind) const {
+    CTxt prefix;
+    if (BaseDir.IsFilled()) prefix.Format("%s/", static_cast<const char*>(BaseDir));
+    const char* name = CurItem != nullptr ? static_cast<const char*>(CurItem->Name) : "";
+    if (kind == 1) {
+        out.Format("%s%s.txt", static_cast<const char*>(prefix), name);
+        return out.GetLength();
+    }
+    for (const char* ext : {"jpeg", "jpg", "gif"}) {
+        out.Format("%s%s%s.%s", static_cast<const char*>(prefix), name, picture != nullptr ? picture : "",
+                   ext);
+        if (Exists(out)) return out.GetLength();
+    }
+    return -1;
 }

@@ -1,8 +1,7 @@
-// Entering, applying, restoring and resetting a parameter, value lists,
-// item files and description lines.
+// Entering, applying, restoring and resetting a parameter, value lists and
+// description lines.
 
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,16 +13,12 @@
 #include "Core/System/Launch.h"
 #include "Core/System/Profile.h"
 #include "Core/Text/RuntimeConv.h"
-#include "Core/Text/TextFunc.h"
-#include "Core/Time/CZAMDateTime.h"
 
 namespace {
 
 // A range like 0>1e9/1e-9 would never end; far more values than any list of
 // settings needs end it.
 const size_t kMaxListValues = 10000;
-
-int Mod256(int v) { return ((v % 256) + 256) % 256; }
 
 void AddDistinct(std::vector<float>& values, float v) {
     if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
@@ -143,16 +138,12 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
         if (m_View != nullptr) m_View->UpdateButtons(item);
         return 0;
     }
-    case CFGTYPE_DATE: {
-        CZAMDateTime date;
-        date.SetDT(s);
-        date.GetTxt(t, 6);
+    case CFGTYPE_DATE:
+        CfgDateText(s, t);
         value.SetText(t);
         break;
-    }
     case CFGTYPE_COLOR:
-        t.Format("%d,%d,%d", Mod256(strfldint(s, ',', 1)), Mod256(strfldint(s, ',', 2)),
-                 Mod256(strfldint(s, ',', 3)));
+        CfgColorText(s, t);
         value.SetText(t);
         break;
     default:
@@ -215,23 +206,6 @@ void CCfgDoc::MarkChanged(CCfgItem& item) {
     CTxt label;
     label.Format("%s=%s*", static_cast<const char*>(item.Name), static_cast<const char*>(item.NewText));
     if (m_View != nullptr) m_View->SetTreeLabel(item, label);
-}
-
-int CCfgDoc::GetItemFile(const char* picture, CTxt& out, int kind) const {
-    CTxt prefix;
-    if (BaseDir.IsFilled()) prefix.Format("%s/", static_cast<const char*>(BaseDir));
-    const char* name = CurItem != nullptr ? static_cast<const char*>(CurItem->Name) : "";
-    if (kind == 1) {
-        out.Format("%s%s.txt", static_cast<const char*>(prefix), name);
-        return out.GetLength();
-    }
-    for (const char* ext : {"jpeg", "jpg", "gif"}) {
-        out.Format("%s%s%s.%s", static_cast<const char*>(prefix), name, picture != nullptr ? picture : "",
-                   ext);
-        struct stat st{};
-        if (stat(out, &st) == 0) return out.GetLength();
-    }
-    return -1;
 }
 
 void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines) {

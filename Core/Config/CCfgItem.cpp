@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Core/Text/RuntimeConv.h"
+#include "Core/Text/TextFunc.h"
+#include "Core/Time/CZAMDateTime.h"
 
 const char* const kCfgPriceSources[8] = {"Close(1)", "High(2)",     "Low(3)",        "Open(4)",
                                         "Track(5)", "(H+L)/2(6)", "(H+L+C)/3(7)", "(H+L+C+O)/4(8)"};
@@ -60,6 +62,18 @@ int CfgParSrcNumber(const char* text) {
     if (text == nullptr) return 0;
     const char* open = std::strrchr(text, '(');
     return zam::RuntimeAtoi(open != nullptr ? open + 1 : text);
+}
+
+void CfgColorText(const char* text, CTxt& out) {
+    const char* t = text != nullptr ? text : "";
+    auto channel = [t](int field) { return ((strfldint(t, ',', field) % 256) + 256) % 256; };
+    out.Format("%d,%d,%d", channel(1), channel(2), channel(3));
+}
+
+void CfgDateText(const char* text, CTxt& out) {
+    CZAMDateTime date;
+    date.SetDT(text != nullptr ? text : "");
+    date.GetTxt(out, 6);
 }
 
 int CCfgItem::ParseType(const char* typeText) {

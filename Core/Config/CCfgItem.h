@@ -46,6 +46,13 @@ int CfgYesNo(const char* text);
 /// The integer after the last "(" of text (the whole text without one).
 int CfgParSrcNumber(const char* text);
 
+/// A colour's normal form: "%d,%d,%d" of the text's three comma fields, each
+/// taken modulo 256 (300,20,-1 gives 44,20,255).
+void CfgColorText(const char* text, CTxt& out);
+
+/// A date's normal form: the text read as a date-time, in text kind 6.
+void CfgDateText(const char* text, CTxt& out);
+
 class CCfgItem {
 public:
     CTxt Name;       ///< key of the value, label in the tree

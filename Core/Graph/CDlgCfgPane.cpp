@@ -17,7 +17,6 @@
 #include "Core/Graph/CFrameCtrl.h"
 #include "Core/Graph/CPictureCtrl.h"
 #include "Core/Graph/DialogFromTemplate.h"
-#include "Core/System/Profile.h"
 
 namespace {
 
@@ -107,8 +106,7 @@ int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
 
     LayoutDescription();
     UpdateButtons();
-    ProfileWriteStr("CFGDLG", "LastItemName", item->Name);
-    return 0;
+    return 0;  // the document's SelectItem has remembered the item's name
 }
 
 void CDlgCfg::CreateValueControl(CCfgItem& item) {
