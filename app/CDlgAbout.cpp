@@ -50,7 +50,9 @@ bool CDlgAbout::OnInitDialog() {
 
 void CDlgAbout::OnMoreProducts() {
     m_Ok->Disable();
-    OpenUrl(KRONALT_PRODUCT_PAGE, 0);
+    CTxt page;
+    GetProductPage(page);
+    OpenUrl(page, 0);
     m_Ok->SetFocus();
     m_Ok->Enable();
 }

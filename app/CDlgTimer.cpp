@@ -196,6 +196,7 @@ void CDlgTimer::BindEvents() {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnProducts(); }, MenuId(ID_HELP_PRODUCTS));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, MenuId(ID_APP_ABOUT));
     Bind(wxEVT_MOVE, &CDlgTimer::OnMove, this);
+    Bind(wxEVT_SHOW, &CDlgTimer::OnShow, this);
     Bind(wxEVT_CLOSE_WINDOW, &CDlgTimer::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CDlgTimer::OnCharHook, this);
     Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
@@ -275,11 +276,26 @@ void CDlgTimer::PlacePerSettings() {
             const wxSize designed = GetSize();
             if (width < designed.GetWidth()) width = designed.GetWidth();
             if (height < designed.GetHeight()) height = designed.GetHeight();
+            // A window manager places a window itself when it is mapped, and
+            // a frame sized before it is shown is squeezed below its menu
+            // bar's minimum once its decorations are known. So the place is
+            // asked for now and the whole rectangle again once it is shown.
             // -1 is a top like any other, not "keep the current one".
-            SetSize(wxRect(left, top, width, height), wxSIZE_ALLOW_MINUS_ONE);
+            m_Placement = wxRect(left, top, width, height);
+            Move(left, top, wxSIZE_ALLOW_MINUS_ONE);
         }
     }
     SavePosition();
+}
+
+void CDlgTimer::OnShow(wxShowEvent& event) {
+    event.Skip();
+    if (!event.IsShown() || m_PlacementDone) return;
+    m_PlacementDone = true;
+    CallAfter([this] {
+        if (!m_Placement.IsEmpty()) SetSize(m_Placement, wxSIZE_ALLOW_MINUS_ONE);
+        SavePosition();
+    });
 }
 
 bool CDlgTimer::HasRealGeometry() const {
@@ -342,7 +358,7 @@ void CDlgTimer::OnTick() {
     if (m_Clock->GetLabel() != clock) m_Clock->SetLabel(clock);
     if (out.PageDue && ProfileReadBool(kSection, "ShowZAM", 1)) {
         m_Engine.PageShown();
-        OpenUrl(KRONALT_PRODUCT_PAGE, 0);
+        OnProducts();
     }
 }
 
@@ -446,7 +462,11 @@ void CDlgTimer::OnAbout() {
     about.ShowModal();
 }
 
-void CDlgTimer::OnProducts() { OpenUrl(KRONALT_PRODUCT_PAGE, 0); }
+void CDlgTimer::OnProducts() {
+    CTxt page;
+    GetProductPage(page);
+    OpenUrl(page, 0);
+}
 
 bool CDlgTimer::ConfirmExit() {
     return MsgBox("Are you sure to exit?", 3, zam::graph::ToHandle(this)) == IDYES;

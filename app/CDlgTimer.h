@@ -78,6 +78,7 @@ private:
     void ChangeColour(bool bar);
     bool HasRealGeometry() const;
     void OnMove(wxMoveEvent& event);
+    void OnShow(wxShowEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnPopup(bool open);
@@ -91,6 +92,8 @@ private:
     int m_SavingPos = 0;
     bool m_PopupOpen = false;
     int64_t m_PopupClosedAt = INT64_MIN / 2;  ///< boot-time milliseconds
+    wxRect m_Placement;          ///< the stored rectangle, applied once shown
+    bool m_PlacementDone = false;
     COLORREF m_BarColour = RGB(49, 193, 249);
     COLORREF m_BkColour = RGB(255, 255, 145);
 

@@ -1,10 +1,10 @@
 #include "app/DataFolder.h"
 
+#include <cctype>
+#include <cstring>
 #include <string>
 
 #include "Core/System/Profile.h"
-
-const char* const KRONALT_PRODUCT_PAGE = "https://www.example.com/kronalt/index.htm";
 
 int GetDataFolder(CTxt& folder) {
     // A plain string read: a folder the user chose is used, and nothing is
@@ -17,6 +17,10 @@ int GetDataFolder(CTxt& folder) {
         folder.MakeFn();
         return folder.GetLength();
     }
+    return GetInstalledDataFolder(folder);
+}
+
+int GetInstalledDataFolder(CTxt& folder) {
     char exeDir[1000];
     GetExeDir(exeDir, sizeof exeDir);
     CTxt bin(exeDir);
@@ -26,4 +30,25 @@ int GetDataFolder(CTxt& folder) {
     if (root.IsEmpty()) root = "./";
     folder.Format("%sshare/kronalt", static_cast<const char*>(root));
     return folder.GetLength();
+}
+
+void GetProductPage(CTxt& url) {
+    CTxt folder;
+    GetInstalledDataFolder(folder);
+    // The folder comes from /proc/self/exe, so it is absolute; blanks and
+    // other bytes a URL cannot carry as they are get escaped.
+    std::string address = "file://";
+    static const char kHex[] = "0123456789ABCDEF";
+    for (const char* p = folder; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (std::isalnum(c) || std::strchr("/-._~", c) != nullptr) {
+            address += static_cast<char>(c);
+        } else {
+            address += '%';
+            address += kHex[c >> 4];
+            address += kHex[c & 15];
+        }
+    }
+    address += "/kronalt.html";
+    url.SetTxt(address.c_str());
 }

@@ -8,5 +8,9 @@
 /// bin folder. Returns the length of folder.
 int GetDataFolder(CTxt& folder);
 
-/// The maker's product page.
-extern const char* const KRONALT_PRODUCT_PAGE;
+/// "<install root>/share/kronalt", whatever DataDir says: the files that
+/// come with the program. Returns the length of folder.
+int GetInstalledDataFolder(CTxt& folder);
+
+/// The product page shipped with the program, as a file:// address.
+void GetProductPage(CTxt& url);

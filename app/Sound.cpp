@@ -1,8 +1,11 @@
 #include "app/Sound.h"
 
 #include <SDL.h>
+#include <alsa/asoundlib.h>
 
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -31,8 +34,32 @@ void ReportUnavailable(const char* what) {
     LogTrace("Sound", 1, "No sound: %s (%s)", what, SDL_GetError());
 }
 
+// ALSA writes its complaints (no card, no default device) straight to
+// standard error, where they would land in the middle of the terminal
+// countdown. SDL loads the same libasound, so this handler catches them.
+void LogAlsaMessage(const char* file, int line, const char* function, int err, const char* format, ...)
+    __attribute__((format(printf, 5, 6)));
+void LogAlsaMessage(const char* file, int line, const char* function, int err, const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    LogTrace("Sound", 1, "ALSA %s:%d (%s): %s%s%s", file != nullptr ? file : "?", line,
+             function != nullptr ? function : "?", text, err != 0 ? ": " : "",
+             err != 0 ? snd_strerror(err) : "");
+}
+
+// SDL's own messages (a driver's warnings) likewise.
+void LogSdlMessage(void*, int category, SDL_LogPriority priority, const char* message) {
+    LogTrace("Sound", 1, "SDL %d/%d: %s", category, static_cast<int>(priority),
+             message != nullptr ? message : "");
+}
+
 bool EnsureAudio() {
     if (g_player.Initialised) return true;
+    snd_lib_error_set_handler(LogAlsaMessage);
+    SDL_LogSetOutputFunction(LogSdlMessage, nullptr);
     // SDL would otherwise take over Ctrl-C and termination requests, and the
     // program would no longer end when asked to.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

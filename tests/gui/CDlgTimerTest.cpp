@@ -265,7 +265,12 @@ TEST_F(TimerWindowTest, ProductPageOpensOnceAfterNinetySeconds) {
     clock.Advance(1);
     window->OnTick();
     ASSERT_EQ(starter.Started.size(), 1u);
-    EXPECT_EQ(starter.Started[0].back(), KRONALT_PRODUCT_PAGE);
+    // The page shipped in the data folder beside the program, not an address on the net.
+    CTxt page;
+    GetProductPage(page);
+    EXPECT_EQ(starter.Started[0].back(), static_cast<const char*>(page));
+    ASSERT_EQ(std::string(page).rfind("file:///", 0), 0u) << page;
+    EXPECT_EQ(std::string(page).substr(std::string(page).size() - 13), "/kronalt.html");
     EXPECT_EQ(Setting("ShowZAM"), "YES");
 
     starter.Started.clear();
@@ -273,7 +278,7 @@ TEST_F(TimerWindowTest, ProductPageOpensOnceAfterNinetySeconds) {
     EXPECT_TRUE(about.GetVersionText()->GetLabel().StartsWith("Kronalt (Velmora) (Version 1.2a - "));
     about.OnMoreProducts();
     ASSERT_EQ(starter.Started.size(), 1u);
-    EXPECT_EQ(starter.Started[0].back(), KRONALT_PRODUCT_PAGE);
+    EXPECT_EQ(starter.Started[0].back(), static_cast<const char*>(page));
 }
 
 TEST_F(TimerWindowTest, ConfigurationReportsAMissingDefinition) {
