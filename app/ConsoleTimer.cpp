@@ -18,6 +18,7 @@ namespace {
 using namespace zam::platform;
 
 const int kTickMs = 1000;
+const int kInterruptedExit = 130;
 const char kEscape = 0x1b;
 
 class ConsoleTimer {
@@ -25,6 +26,10 @@ public:
     explicit ConsoleTimer(const ConsoleOptions& options) : m_Tty(OutputIsTerminal()) {
         // The same settings as the window: stored ones unless given, given ones stored.
         int length = options.LengthGiven ? options.Length : ProfileReadInt("SYS", "Length", 60);
+        if (length < 2 && options.LengthGiven) {
+            // What is stored is not what was asked for: the user is told.
+            std::fputs("kronalt: length raised to the minimum of 2 minutes\n", stderr);
+        }
         if (length < 2) length = 2;
         ProfileWriteInt("SYS", "Length", length);
         const int interval =
@@ -58,7 +63,9 @@ public:
         }
         std::fputs("\n", stdout);
         std::fflush(stdout);
-        return 0;
+        // Interrupted programs exit with 128 + SIGINT, so a script can tell
+        // Ctrl-C from a confirmed exit.
+        return InterruptRequested() ? kInterruptedExit : 0;
     }
 
 private:

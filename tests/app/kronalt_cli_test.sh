@@ -28,15 +28,28 @@ bad_option)
 console_interrupt)
     # A real run of a little over two seconds, ended by Ctrl-C.
     out=$(timeout --preserve-status -s INT 2.5 "$bin" --console --length 2 </dev/null 2>&1); rc=$?
-    [ $rc -eq 0 ] || fail "exit code $rc after Ctrl-C"
+    [ $rc -eq 130 ] || fail "exit code $rc after Ctrl-C, want 130"
     grep -q '^Length=2' "$scratch/bin/kronalt.ini" || fail "the given length was not stored"
     echo "$out" | grep -Eq '^00:00 - 02:00  [0-9]+/[0-9]+/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}$' || fail "first tick"
     echo "$out" | grep -Eq '^\[00:0[12] - 01:5[89]\]  ' || fail "a running tick in brackets"
     ;;
+console_pty)
+    # In a pseudo-terminal, as a user types: Ctrl-C is the terminal's
+    # interrupt (130), q then y a confirmed exit (0); a length below the
+    # minimum is raised, stored, and said on standard error.
+    out=$( (sleep 1.5; printf '\003'; sleep 1) | script -qefc "'$bin' --console --length 1" /dev/null 2>&1); rc=$?
+    [ $rc -eq 130 ] || fail "exit code $rc after Ctrl-C in a terminal, want 130"
+    echo "$out" | grep -q 'length raised to the minimum of 2 minutes' || fail "no word on the raised length"
+    grep -q '^Length=2' "$scratch/bin/kronalt.ini" || fail "the raised length was not stored"
+    out=$( (sleep 1.5; printf 'q'; sleep 0.5; printf 'y'; sleep 1) | script -qefc "'$bin' --console --length 3" /dev/null 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "exit code $rc after q and y, want 0"
+    echo "$out" | grep -q 'Are you sure to exit?' || fail "q did not ask"
+    echo "$out" | grep -q 'length raised' && fail "a length of 3 was reported raised"
+    ;;
 no_display)
     # Without a display the window gives way to the terminal countdown.
     out=$(DISPLAY= WAYLAND_DISPLAY= timeout --preserve-status -s INT 1.5 "$bin" </dev/null 2>&1); rc=$?
-    [ $rc -eq 0 ] || fail "exit code $rc"
+    [ $rc -eq 130 ] || fail "exit code $rc after Ctrl-C, want 130"
     echo "$out" | grep -q 'no display' || fail "no notice"
     echo "$out" | grep -Eq '^\[?[0-9]{2}:[0-9]{2}.* - ' || fail "no countdown line"
     ;;
