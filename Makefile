@@ -11,14 +11,15 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI, where nobody is there to read them.
 WERROR     := $(if $(filter true,$(CI)),ON,OFF)
 
-.PHONY: all deps build run test test-main test-asan fuzz bench clean
+.PHONY: all deps build program run test test-main test-asan fuzz bench clean
 
 all: build
 
 # Installs whatever Debian packages are missing (quick when none are), so the
 # two commands of the README work on a fresh machine.
+# ./run and ./test have checked already when they hand over (KRONALT_DEPS_CHECKED).
 deps:
-	@bash scripts/install-deps.sh
+	@[ -n "$$KRONALT_DEPS_CHECKED" ] || bash scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DKRONALT_WERROR=$(WERROR)
@@ -26,10 +27,15 @@ $(BUILD)/CMakeCache.txt: | deps
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program and its data alone, without the test programs.
+program: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target kronalt
+
+run: program
 	$(BUILD)/bin/kronalt $(ARGS)
 
 test: test-main test-asan fuzz
+	@bash scripts/test-summary.sh $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -25,9 +25,13 @@ fi
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
   # Without root and without sudo nothing can be installed: say what is
-  # missing and how to get it, before touching anything.
+  # missing and how to get it, in one line, before touching anything. A
+  # machine whose package lists were never fetched needs them first.
   if ! command -v sudo >/dev/null 2>&1; then
-    echo "install-deps: missing packages: ${missing[*]} -- as root, run: apt-get install ${missing[*]}" >&2
+    lists="${KRONALT_APT_LISTS:-/var/lib/apt/lists}"
+    update=""
+    if ! compgen -G "$lists/*_Packages*" >/dev/null; then update="apt-get update && "; fi
+    echo "install-deps: packages are missing; as root, run: ${update}apt-get install ${missing[*]}" >&2
     exit 1
   fi
   SUDO="sudo"

@@ -23,7 +23,7 @@ fake() { printf '#!/bin/sh\n%s\n' "$2" >"$scratch/fakebin/$1"; chmod +x "$scratc
 fake id 'echo "${FAKE_UID:-1000}"'
 fake dpkg-query '[ -n "${FAKE_ALL_INSTALLED:-}" ] && printf "install ok installed"; exit 0'
 fake apt-get "echo \"apt-get \$*\" >>'$scratch/log'"
-fake make "echo \"make \$*\" >>'$scratch/log'"
+fake make "echo \"make \$* \${KRONALT_DEPS_CHECKED:+(checked)}\" >>'$scratch/log'"
 printf '#!/bin/sh\nfor a in "$@"; do echo "arg[$a]"; done >>"%s/log"\n' "$scratch" >"$scratch/build/bin/kronalt"
 chmod +x "$scratch/build/bin/kronalt"
 
@@ -34,15 +34,24 @@ run() {  # run SCRIPT ARGS... with the fake PATH; output in $out, code in $rc
   log=$(cat "$scratch/log")
 }
 
-# No root, no sudo, packages missing: refuse before installing or building.
+# No root, no sudo, packages missing: refuse before installing or building,
+# in one line that names each package once; on a machine whose package lists
+# were never fetched, the line says to fetch them first.
+mkdir -p "$scratch/lists"
+export KRONALT_APT_LISTS="$scratch/lists"
 for script in run test; do
   run "$script"
   [ $rc -ne 0 ] || fail "$script: exit code 0 without root or sudo"
   [ "$(echo "$out" | grep -c .)" -eq 1 ] || fail "$script: want one line, got: $out"
-  echo "$out" | grep -q "missing packages: .*make.* as root, run: apt-get install" \
-    || fail "$script: the line does not name the packages and the command: $out"
+  echo "$out" | grep -q "as root, run: apt-get update && apt-get install .*make" \
+    || fail "$script: the line does not name the packages and the commands: $out"
+  [ "$(echo "$out" | grep -o "libwxgtk3.2-dev" | wc -l)" -eq 1 ] || fail "$script: a package named twice: $out"
   [ -z "$log" ] || fail "$script: ran something after refusing: $log"
 done
+touch "$scratch/lists/deb.debian.org_debian_dists_bookworm_main_binary-amd64_Packages"
+run run
+echo "$out" | grep -q "as root, run: apt-get install .*make" || fail "refusal with lists: $out"
+echo "$out" | grep -q "apt-get update" && fail "asks for apt-get update with package lists present: $out"
 
 # As root with packages missing: apt-get installs them, then make builds.
 FAKE_UID=0 run run
@@ -52,13 +61,14 @@ echo "$log" | grep -q "^apt-get install -y .*libwxgtk3.2-dev" || fail "root inst
 # Everything installed: arguments reach the program exactly, ARGS as a word list.
 export FAKE_ALL_INSTALLED=1
 run run --console --length "2 5"
-want=$'make --no-print-directory build BUILD='"$scratch"$'/build\narg[--console]\narg[--length]\narg[2 5]'
+# ./run builds the program alone, and make does not check the packages again.
+want=$'make --no-print-directory program BUILD='"$scratch"$'/build (checked)\narg[--console]\narg[--length]\narg[2 5]'
 [ "$log" = "$want" ] || fail "./run arguments: got: $log"
 ARGS="--console --length 25" run run
-want=$'make --no-print-directory build BUILD='"$scratch"$'/build\narg[--console]\narg[--length]\narg[25]'
+want=$'make --no-print-directory program BUILD='"$scratch"$'/build (checked)\narg[--console]\narg[--length]\narg[25]'
 [ "$log" = "$want" ] || fail "./run ARGS: got: $log"
 run test FUZZ_SECONDS=5
-[ "$log" = "make --no-print-directory test FUZZ_SECONDS=5" ] || fail "./test arguments: got: $log"
+[ "$log" = "make --no-print-directory test FUZZ_SECONDS=5 (checked)" ] || fail "./test arguments: got: $log"
 
 if [ $failures -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "setup scripts: all cases passed"
