@@ -159,7 +159,7 @@ void CDlgTimer::CreateMenu() {
     file->Append(MenuId(ID_FILE_CHANGECOLOR), "Change Color");
     file->Append(MenuId(ID_FILE_CHANGEBKCOLOR), "Change Background Color");
     file->AppendSeparator();
-    file->Append(MenuId(ID_FILE_CONFIG), "&Configuration and Preferences");
+    file->Append(MenuId(ID_FILE_CONFIG), "&Configuration and Preferences\tCtrl+,");
     file->AppendSeparator();
     // Menu ids stop at 0x7FFF here; the framework's exit command is the toolkit's.
     file->Append(wxID_EXIT, "E&xit");
@@ -365,6 +365,9 @@ void CDlgTimer::OnTick() {
 void CDlgTimer::OnStartPause() { m_StartPause->SetLabel(m_Engine.StartPause()); }
 
 void CDlgTimer::ReadNumberField(wxTextCtrl* field, bool isLength) {
+    // Passing through a field the user did not type in must not write what
+    // it shows over a value stored since (by the configuration editor).
+    if (!field->IsModified()) return;
     const int typed = zam::RuntimeAtoi(field->GetValue().utf8_str());
     const int stored = isLength ? m_Engine.SetLength(typed) : m_Engine.SetInterval(typed);
     ProfileWriteInt(kSection, isLength ? "Length" : "Interval", stored);
@@ -439,7 +442,23 @@ void CDlgTimer::OnConfig() {
         message.Format("The %d parameter changes will take effect next time you open the manager", changed);
     }
     MsgBox(message, 1, zam::graph::ToHandle(this));
+    ShowStoredSettings();
     if (ProfileReadBool(kSection, "DirectCfgEdit", 0)) EditProfile();
+}
+
+void CDlgTimer::ShowStoredSettings() {
+    // As if the user had entered them here: the countdown takes them too.
+    const int length = ProfileReadInt(kSection, "Length", 60);
+    const int storedLength = m_Engine.SetLength(length);
+    if (storedLength != length) ProfileWriteInt(kSection, "Length", storedLength);
+    m_Length->ChangeValue(wxString::Format("%d", storedLength));
+    const int interval = m_Engine.SetInterval(ProfileReadInt(kSection, "Interval", 0));
+    m_Interval->ChangeValue(wxString::Format("%d", interval));
+    FillSoundLists();
+    m_BarColour = ProfileReadColor(kSection, "BarColor", "49,193,249");
+    m_BkColour = ProfileReadColor(kSection, "BkColor", "255,255,145");
+    m_Progress->SetBarColour(m_BarColour);
+    m_Progress->SetBkColour(m_BkColour);
 }
 
 void CDlgTimer::EditProfile() {

@@ -50,6 +50,9 @@ public:
     /// File > Configuration and Preferences: the editor on Kronalt.xml, then
     /// the change report and, with DirectCfgEdit, the profile in the editor.
     void OnConfig();
+    /// Shows and uses the stored length, interval, sounds and colours again
+    /// (after the configuration editor changed them).
+    void ShowStoredSettings();
     void OnAbout();
     void OnProducts();
     /// "Are you sure to exit?": true when the user answers Yes.

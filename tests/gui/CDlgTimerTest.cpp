@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -128,14 +129,17 @@ TEST_F(TimerWindowTest, LengthIsAtLeastTwo) {
     auto* length = Control<wxTextCtrl>(IDC_LENGTH);
     EXPECT_EQ(length->GetValue(), "2");
     length->ChangeValue("0");
+    length->MarkDirty();  // as typing would
     window->OnKillFocusLength();
     EXPECT_EQ(length->GetValue(), "2");
     length->ChangeValue("25");
+    length->MarkDirty();  // as typing would
     window->OnKillFocusLength();
     EXPECT_EQ(Setting("Length"), "25");
     EXPECT_EQ(window->GetEngine().GetLength(), 25);
     auto* interval = Control<wxTextCtrl>(IDC_INTERVAL);
     interval->ChangeValue("-3");
+    interval->MarkDirty();  // as typing would
     window->OnKillFocusInterval();
     EXPECT_EQ(Setting("Interval"), "-3");
     EXPECT_EQ(interval->GetValue(), "-3");
@@ -619,6 +623,57 @@ TEST_F(TimerWindowTest, ConfigurationChangesOpenTheProfileWhenAsked) {
     EXPECT_EQ(presenter.Texts.back(), "The 2 parameter changes will take effect next time you open the manager");
     ASSERT_EQ(starter.Started.size(), 1u);
     EXPECT_EQ(starter.Started[0], (std::vector<std::string>{"my-editor", "--wait", IniPath()}));
+}
+
+TEST_F(TimerWindowTest, FieldsWriteOnlyWhatIsTypedAndFollowTheEditor) {
+    OpenWindow();
+    AnsweringPresenter presenter(IDOK);
+    ProfileWriteStr("SYS", "SoundEnd", "Harp");
+    WhileEditorOpen([](CDlgCfg& editor) {
+        CTxt err;
+        editor.ShowItem(EditorItem(editor, "Interval"), err);
+        editor.ValueEdit->ChangeValue("-5");
+        editor.TakeAndApply();
+    });
+    window->OnConfig();
+    auto* length = Control<wxTextCtrl>(IDC_LENGTH);
+    auto* interval = Control<wxTextCtrl>(IDC_INTERVAL);
+    EXPECT_EQ(interval->GetValue(), "-5");  // the window shows what the editor stored ...
+    EXPECT_EQ(window->GetEngine().GetInterval(), -5);  // ... and counts with it
+
+    // Real keystrokes: through the Interval field without typing writes nothing.
+    window->Raise();
+    Pump();
+    wxUIActionSimulator keys;
+    keys.MouseMove(interval->GetScreenRect().GetPosition() + wxPoint(4, 4));
+    interval->SetFocus();
+    Pump();
+    ProfileWriteStr("SYS", "Interval", "-9");  // stored since the window last read it
+    keys.Char(WXK_TAB);
+    Pump();
+    EXPECT_EQ(Setting("Interval"), "-9");
+
+    // Typing in a field does write.
+    length->SetFocus();
+    length->SelectAll();
+    Pump();
+    keys.Text("25");
+    keys.Char(WXK_TAB);
+    Pump();
+    EXPECT_FALSE(length->HasFocus());
+    EXPECT_EQ(Setting("Length"), "25");
+    EXPECT_EQ(window->GetEngine().GetLength(), 25);
+}
+
+TEST_F(TimerWindowTest, ConfigurationHasItsShortcut) {
+    OpenWindow();
+    wxMenuItem* item = window->GetMenuBar()->FindItem(MenuId(ID_FILE_CONFIG));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetItemLabelText(), "Configuration and Preferences");
+    std::unique_ptr<wxAcceleratorEntry> shortcut(item->GetAccel());
+    ASSERT_NE(shortcut, nullptr);
+    EXPECT_EQ(shortcut->GetFlags(), wxACCEL_CTRL);
+    EXPECT_EQ(shortcut->GetKeyCode(), ',');
 }
 
 }  // namespace
