@@ -37,6 +37,17 @@ void ClearOutput(TickOutput& out) {
     out.PageDue = 0;
 }
 
+// Time past the end: "+MM:SS", "+H:MM:SS" from an hour on, after prefix.
+void FormatPastEnd(const char* prefix, int64_t overSec, CTxt& out) {
+    const int64_t o = overSec < 0 ? 0 : overSec;
+    if (o >= 3600) {
+        out.Format("%s+%lld:%02d:%02d", prefix, static_cast<long long>(o / 3600),
+                   static_cast<int>(o % 3600 / 60), static_cast<int>(o % 60));
+    } else {
+        out.Format("%s+%02d:%02d", prefix, static_cast<int>(o / 60), static_cast<int>(o % 60));
+    }
+}
+
 }  // namespace
 
 using zam::platform::BootTimeMillis;
@@ -53,6 +64,17 @@ int64_t CCountdown::SecondsBetween(int64_t fromMs, int64_t toMs) {
 
 const char* CCountdown::StartPause() {
     const int64_t now = BootTimeMillis();
+    if (m_InOvertime) {
+        // Stopping the count past the end completes the countdown.
+        m_OverSec = SecondsBetween(m_Start, now) - GetLengthSec();
+        if (m_OverSec < 0) m_OverSec = 0;
+        m_InOvertime = 0;
+        m_Running = 0;
+        m_Completed = 1;
+        m_Start = kNoInstant;
+        m_Pause = kNoInstant;
+        return kCaptionStart;
+    }
     if (m_Running) {
         m_Running = 0;
         m_Pause = now;
@@ -61,6 +83,11 @@ const char* CCountdown::StartPause() {
     m_Running = 1;
     m_Completed = 0;
     if (m_Pause == kNoInstant) {
+        m_OverSec = -1;
+        if (IsUntil()) {
+            m_UntilSec = SecondsToUntil();
+            m_Length = static_cast<int>((m_UntilSec + 59) / 60);
+        }
         m_Start = now;
         m_LastChime = m_Start;
         if (m_Interval != 0) m_IntervalSec = NextIntervalSec();
@@ -74,11 +101,13 @@ const char* CCountdown::StartPause() {
 }
 
 void CCountdown::SetInitial(int length, int interval) {
+    m_UntilHour = -1;
     m_Length = length < 2 ? 2 : length;
     m_Interval = interval;
 }
 
 int CCountdown::SetLength(int minutes) {
+    m_UntilHour = -1;
     m_Length = minutes < 2 ? 2 : minutes;
     return m_Length;
 }
@@ -100,6 +129,39 @@ int CCountdown::NextIntervalSec() {
 }
 
 void CCountdown::PageShown() { m_PagePending = 0; }
+
+int CCountdown::SetUntil(int hour, int minute, int second) {
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return -1;
+    m_UntilHour = hour;
+    m_UntilMinute = minute;
+    m_UntilSecond = second;
+    m_UntilSec = SecondsToUntil();
+    m_Length = static_cast<int>((m_UntilSec + 59) / 60);
+    return 0;
+}
+
+int64_t CCountdown::GetLengthSec() const {
+    return IsUntil() ? m_UntilSec : static_cast<int64_t>(m_Length) * 60;
+}
+
+int64_t CCountdown::SecondsToUntil() const {
+    // Wall-clock arithmetic through the zone rules: on a daylight-saving
+    // night the count is the true number of seconds to that clock time.
+    const int64_t now = zam::platform::NowUnixSeconds();
+    std::tm local{};
+    if (!zam::platform::ToLocalTm(now, local)) return 0;
+    for (int day = 0; day < 3; ++day) {
+        std::tm target = local;
+        target.tm_mday += day;
+        target.tm_hour = m_UntilHour;
+        target.tm_min = m_UntilMinute;
+        target.tm_sec = m_UntilSecond;
+        int64_t at = 0;
+        if (zam::platform::FromLocalTm(target, at) && at > now) return at - now;
+    }
+    return 0;
+}
+
 
 void CCountdown::GetTitle(CTxt& out, const char* status) {
     if (status != nullptr && status[0] != '\0') {
@@ -144,8 +206,14 @@ void CCountdown::Tick(TickOutput& out) {
     // remaining time of a huge length does not fit in 32.
     int64_t bracket = 0;
 
-    if (m_Running) {
-        const int64_t total = static_cast<int64_t>(m_Length) * 60;
+    if (m_InOvertime) {
+        // Past the end: the bar stays full, no chimes, no brackets.
+        FormatPastEnd("", SecondsBetween(m_Start, now) - GetLengthSec(), out.Status);
+        GetTitle(out.Title, out.Status);
+        out.HasProgress = 1;
+        out.Progress = 1000;
+    } else if (m_Running) {
+        const int64_t total = GetLengthSec();
         const int64_t elapsed = SecondsBetween(m_Start, now);
         const int64_t remaining = total - elapsed;
         bracket = remaining;
@@ -154,6 +222,12 @@ void CCountdown::Tick(TickOutput& out) {
 
         if (remaining > 0) {
             FormatRunningStatus(elapsed, remaining, out.Status, bracket);
+        } else if (m_Overtime) {
+            // The end as always, but the count goes on.
+            out.PlayEnd = 1;
+            out.Status = "DONE";
+            m_InOvertime = 1;
+            progress = 1000;
         } else {
             EndCountdown(out);
             progress = 1000;
@@ -173,6 +247,8 @@ void CCountdown::Tick(TickOutput& out) {
         GetTitle(out.Title, out.Status);
         out.HasProgress = 1;
         out.Progress = progress;
+    } else if (m_Completed && m_OverSec >= 0) {
+        FormatPastEnd("Completed ", m_OverSec, out.Status);
     } else {
         out.Status = m_Completed ? "Completed " : "Paused ";
     }

@@ -45,10 +45,26 @@ public:
     /// The owner has opened the product page: never due again.
     void PageShown();
 
+    /// On: a countdown that ends plays its end sound, shows DONE and goes on
+    /// counting past zero ("+MM:SS") until StartPause stops it. Off (the
+    /// default): it stops at the end.
+    void SetOvertime(int on) { m_Overtime = on != 0; }
+    /// Counts to the next time the local clock shows hour:minute:second,
+    /// measured afresh at every fresh start; SetLength or SetInitial ends it.
+    /// 0, or -1 for a time that is not one (the setting is unchanged).
+    int SetUntil(int hour, int minute, int second);
+    /// 1 while counting to a clock time.
+    int IsUntil() const { return m_UntilHour >= 0; }
+    /// 1 while running past the end.
+    int IsOvertime() const { return m_InOvertime; }
+    /// The countdown's length in seconds.
+    int64_t GetLengthSec() const;
+
     const CTxt& GetEndSound() const { return m_EndSound; }
     void SetEndSound(const char* path) { m_EndSound.SetTxt(path); }
     const CTxt& GetIntervalSound() const { return m_IntervalSound; }
     void SetIntervalSound(const char* path) { m_IntervalSound.SetTxt(path); }
+    /// Minutes; a countdown to a clock time gives its seconds rounded up.
     int GetLength() const { return m_Length; }
     int GetInterval() const { return m_Interval; }
     /// Seconds from the last chime to the next; 0 or less: none scheduled.
@@ -63,6 +79,8 @@ public:
 
 private:
     void FormatRunningStatus(int64_t elapsed, int64_t remaining, CTxt& status, int64_t& bracket);
+    /// Seconds from now to the next instant the local clock shows the until time.
+    int64_t SecondsToUntil() const;
     void EndCountdown(TickOutput& out);
     /// Whole seconds from one boot-time instant to another, to the nearest
     /// second, so a timer that fires a little early or late shows the same count.
@@ -79,6 +97,13 @@ private:
     int m_Running = 0;
     int m_Completed = 0;
     int m_PagePending = 1;
+    bool m_Overtime = false;
+    int m_InOvertime = 0;
+    int64_t m_OverSec = -1;    ///< seconds past the end when overtime was stopped; -1 none
+    int m_UntilHour = -1;      ///< -1: a countdown of m_Length minutes
+    int m_UntilMinute = 0;
+    int m_UntilSecond = 0;
+    int64_t m_UntilSec = 0;    ///< the length fixed at the last fresh start of an until countdown
     // Boot-time milliseconds (see BootTimeMillis).
     int64_t m_Start = kNoInstant;
     int64_t m_Pause = kNoInstant;

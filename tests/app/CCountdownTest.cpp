@@ -389,3 +389,105 @@ TEST_F(CountdownClockJumpTest, SuspendAcrossTwoChimesChimesOnceOnWaking) {
     out = TickSeconds(engine, 1);
     EXPECT_EQ(Str(out.Status), "13:01 - 16:59");
 }
+
+// Counting on past zero, with the Overtime setting.
+TEST_F(CountdownTest, OvertimeCountsPastTheEndUntilStopped) {
+    CCountdown engine;
+    engine.SetInitial(2, 1);
+    engine.SetOvertime(1);
+    engine.StartPause();
+    TickOutput out;
+    int chimes = 0;
+    for (int i = 0; i < 119; ++i) {
+        TickInto(engine, out);
+        chimes += out.PlayInterval;
+    }
+    EXPECT_EQ(chimes, 1);
+    TickInto(engine, out);
+    // The end as without overtime: the sound, DONE, the chime that falls on it ...
+    EXPECT_EQ(out.PlayEnd, 1);
+    EXPECT_EQ(out.PlayInterval, 1);
+    EXPECT_EQ(Str(out.Status), "DONE");
+    // ... but the countdown runs on, with its caption.
+    EXPECT_EQ(out.CaptionChanged, 0);
+    EXPECT_TRUE(engine.IsRunning() && engine.IsOvertime());
+    TickInto(engine, out, 65);
+    EXPECT_EQ(Str(out.Status), "+01:05");
+    EXPECT_EQ(Str(out.StatusLine), "+01:05");
+    EXPECT_EQ(out.Progress, 1000);
+    EXPECT_EQ(out.PlayEnd + out.PlayInterval, 0);  // no more chimes, no second end
+    EXPECT_NE(Str(out.Title).find("[+01:05]"), std::string::npos);
+    TickInto(engine, out, 3600);
+    EXPECT_EQ(Str(out.Status), "+1:01:05");
+
+    EXPECT_STREQ(engine.StartPause(), "&Start");
+    TickInto(engine, out, 10);
+    EXPECT_EQ(Str(out.Status), "Completed +1:01:05");
+    EXPECT_TRUE(engine.IsCompleted());
+    // A new start is a new countdown, from zero.
+    EXPECT_STREQ(engine.StartPause(), "&Pause");
+    TickInto(engine, out);
+    EXPECT_EQ(Str(out.Status), "00:01 - 01:59");
+}
+
+TEST_F(CountdownTest, WithoutOvertimeTheEndIsAsAlways) {
+    CCountdown engine;
+    engine.SetInitial(2, 0);
+    engine.StartPause();
+    TickOutput out;
+    TickInto(engine, out, 120);
+    EXPECT_EQ(Str(out.Status), "DONE");
+    EXPECT_EQ(out.CaptionChanged, 1);
+    TickInto(engine, out, 60);
+    EXPECT_EQ(Str(out.Status), "Completed ");
+}
+
+// Counting to a clock time: the length is the seconds to the next time the
+// clock shows it, fixed at the start.
+TEST_F(CountdownTest, UntilAClockTime) {
+    CCountdown engine;
+    engine.SetInitial(60, 0);
+    EXPECT_EQ(engine.SetUntil(24, 0, 0), -1);
+    EXPECT_EQ(engine.SetUntil(10, 60, 0), -1);
+    EXPECT_FALSE(engine.IsUntil());
+    ASSERT_EQ(engine.SetUntil(10, 30, 15), 0);  // 10:00:00 now
+    EXPECT_EQ(engine.GetLengthSec(), 30 * 60 + 15);
+    EXPECT_EQ(engine.GetLength(), 31);  // minutes, rounded up
+    engine.StartPause();
+    TickOutput out;
+    TickInto(engine, out);
+    EXPECT_EQ(Str(out.Status), "00:01 - 30:14");
+    // Setting the clock later does not move the end.
+    clock.SetUnixMillis(clock.NowUnixMillis() + 600 * 1000);
+    TickInto(engine, out, 30 * 60 + 13);
+    EXPECT_EQ(Str(out.Status), "30:14 - 00:01");
+    TickInto(engine, out);
+    EXPECT_EQ(Str(out.Status), "DONE");
+
+    // A time already past today is tomorrow's; just before midnight too.
+    clock.SetLocal(2015, 1, 12, 23, 59, 50);
+    ASSERT_EQ(engine.SetUntil(0, 0, 0), 0);
+    EXPECT_EQ(engine.GetLengthSec(), 10);
+    ASSERT_EQ(engine.SetUntil(23, 59, 50), 0);
+    EXPECT_EQ(engine.GetLengthSec(), 24 * 3600);
+    // A length typed afterwards is a length in minutes again.
+    engine.SetLength(5);
+    EXPECT_FALSE(engine.IsUntil());
+    EXPECT_EQ(engine.GetLengthSec(), 300);
+}
+
+TEST_F(CountdownClockJumpTest, UntilOnDaylightSavingNights) {
+    CCountdown engine;
+    // 00:00 CET on the spring-forward night: 06:00 is five real hours away.
+    clock.SetLocal(2026, 3, 29, 0, 0, 0);
+    ASSERT_EQ(engine.SetUntil(6, 0, 0), 0);
+    EXPECT_EQ(engine.GetLengthSec(), 5 * 3600);
+    // 00:00 CEST on the fall-back night: seven.
+    clock.SetLocal(2026, 10, 25, 0, 0, 0);
+    ASSERT_EQ(engine.SetUntil(6, 0, 0), 0);
+    EXPECT_EQ(engine.GetLengthSec(), 7 * 3600);
+    // Measured afresh at the start: a start an hour later counts an hour less.
+    clock.Advance(3600);
+    engine.StartPause();
+    EXPECT_EQ(engine.GetLengthSec(), 6 * 3600);
+}
