@@ -24,6 +24,7 @@
 #include "Core/Text/RuntimeConv.h"
 #include "Core/Text/TextFunc.h"
 #include "app/CDlgAbout.h"
+#include "app/CPresetMenu.h"
 #include "app/CProgressBar.h"
 #include "app/DesignFont.h"
 #include "app/DataFolder.h"
@@ -31,6 +32,7 @@
 #include "app/IconPng.h"
 #include "app/Resource.h"
 #include "app/Sound.h"
+#include "app/TimerSettings.h"
 
 namespace {
 
@@ -86,6 +88,10 @@ CDlgTimer::CDlgTimer()
       m_Timer(this, ID_TIMER_TICK) {
     CreateControls();
     CreateMenu();
+    m_PresetMenu = std::make_unique<CPresetMenu>(
+        this, [this](const Preset& preset) { ChoosePreset(preset); },
+        [this] { return CurrentAsPreset(); });
+    m_PresetMenu->Insert(GetMenuBar(), 1);  // between File and Help
     BindEvents();
     const wxIconBundle icons = LoadIcons();
     if (!icons.IsEmpty()) SetIcons(icons);
@@ -251,6 +257,7 @@ bool CDlgTimer::OnInitDialog() {
     ProfileWriteInt(kSection, "Interval", interval);
     m_Interval->ChangeValue(wxString::Format("%d", interval));
     m_Engine.SetInitial(length, interval);
+    m_Engine.SetOvertime(ReadOvertime());
 
     FillSoundLists();
 
@@ -454,11 +461,33 @@ void CDlgTimer::ShowStoredSettings() {
     m_Length->ChangeValue(wxString::Format("%d", storedLength));
     const int interval = m_Engine.SetInterval(ProfileReadInt(kSection, "Interval", 0));
     m_Interval->ChangeValue(wxString::Format("%d", interval));
+    m_Engine.SetOvertime(ReadOvertime());
     FillSoundLists();
     m_BarColour = ProfileReadColor(kSection, "BarColor", "49,193,249");
     m_BkColour = ProfileReadColor(kSection, "BkColor", "255,255,145");
     m_Progress->SetBarColour(m_BarColour);
     m_Progress->SetBkColour(m_BkColour);
+}
+
+void CDlgTimer::ChoosePreset(const Preset& preset) {
+    StorePresetAsSettings(preset);
+    ShowStoredSettings();
+}
+
+Preset CDlgTimer::CurrentAsPreset() const {
+    Preset preset;
+    preset.Length = m_Engine.GetLength();
+    preset.Interval = m_Engine.GetInterval();
+    preset.EndSound = m_EndSound->GetStringSelection().utf8_str().data();
+    preset.IntervalSound = m_IntervalSound->GetStringSelection().utf8_str().data();
+    return preset;
+}
+
+void CDlgTimer::CountUntil(int hour, int minute, int second) {
+    if (m_Engine.SetUntil(hour, minute, second) != 0) return;
+    // The field shows whole minutes; the status shows the exact time left.
+    m_Length->ChangeValue(wxString::Format("%d", m_Engine.GetLength()));
+    if (!m_Engine.IsRunning()) OnStartPause();
 }
 
 void CDlgTimer::EditProfile() {

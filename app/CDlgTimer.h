@@ -13,16 +13,19 @@
 #include <wx/timer.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "Core/Platform/WinTypes.h"
 #include "Core/Text/CTxtArray.h"
 #include "app/CCountdown.h"
+#include "app/Presets.h"
 
 class wxButton;
 class wxComboBox;
 class wxPanel;
 class wxStaticText;
 class wxTextCtrl;
+class CPresetMenu;
 class CProgressBar;
 
 class CDlgTimer : public wxFrame {
@@ -53,6 +56,12 @@ public:
     /// Shows and uses the stored length, interval, sounds and colours again
     /// (after the configuration editor changed them).
     void ShowStoredSettings();
+    /// Fills and stores Length, Interval and the sounds from the preset, as
+    /// if typed and picked; the countdown is not started.
+    void ChoosePreset(const Preset& preset);
+    /// Counts down to the next time the clock shows hour:minute:second, at once.
+    void CountUntil(int hour, int minute, int second);
+    CPresetMenu& GetPresetMenu() { return *m_PresetMenu; }
     void OnAbout();
     void OnProducts();
     /// "Are you sure to exit?": true when the user answers Yes.
@@ -82,6 +91,7 @@ private:
     bool HasRealGeometry() const;
     void OnMove(wxMoveEvent& event);
     void OnShow(wxShowEvent& event);
+    Preset CurrentAsPreset() const;
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnPopup(bool open);
@@ -101,6 +111,7 @@ private:
     COLORREF m_BkColour = RGB(255, 255, 145);
 
     wxTimer m_Timer;
+    std::unique_ptr<CPresetMenu> m_PresetMenu;
     wxPanel* m_Panel = nullptr;
     wxComboBox* m_EndSound = nullptr;
     wxComboBox* m_IntervalSound = nullptr;

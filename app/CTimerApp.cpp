@@ -9,6 +9,12 @@
 
 wxIMPLEMENT_APP_NO_MAIN(CTimerApp);
 
+namespace {
+ConsoleOptions g_startOptions;
+}
+
+void CTimerApp::SetStartOptions(const ConsoleOptions& options) { g_startOptions = options; }
+
 bool CTimerApp::OnInit() {
     wxInitAllImageHandlers();
     zam::graph::InstallWxUserInterface();
@@ -16,6 +22,8 @@ bool CTimerApp::OnInit() {
     auto* window = new CDlgTimer();
     SetTopWindow(window);
     window->OnInitDialog();
+    if (g_startOptions.UntilHour >= 0)
+        window->CountUntil(g_startOptions.UntilHour, g_startOptions.UntilMinute, g_startOptions.UntilSecond);
     window->Show();
     return true;
 }

@@ -18,7 +18,32 @@ bool ParseMinutes(const char* text, int& out) {
     return true;
 }
 
+// One or two digits up to max; moves text past them.
+bool ReadClockPart(const char*& text, int max, int& out) {
+    if (*text < '0' || *text > '9') return false;
+    out = *text++ - '0';
+    if (*text >= '0' && *text <= '9') out = out * 10 + (*text++ - '0');
+    return out <= max;
+}
+
 }  // namespace
+
+bool ParseClockTime(const char* text, int& hour, int& minute, int& second) {
+    if (text == nullptr) return false;
+    int h = 0;
+    int m = 0;
+    int s = 0;
+    if (!ReadClockPart(text, 23, h) || *text++ != ':' || !ReadClockPart(text, 59, m)) return false;
+    if (*text == ':') {
+        ++text;
+        if (!ReadClockPart(text, 59, s)) return false;
+    }
+    if (*text != '\0') return false;
+    hour = h;
+    minute = m;
+    second = s;
+    return true;
+}
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
@@ -35,6 +60,29 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         if (std::strcmp(arg, "--version") == 0) {
             result.Action = CommandLineAction::ShowVersion;
             return result;
+        }
+        if (std::strcmp(arg, "--list-presets") == 0) {
+            result.Action = CommandLineAction::ListPresets;
+            return result;
+        }
+        if (std::strcmp(arg, "--preset") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                result.Action = CommandLineAction::Error;
+                result.Error = "--preset needs a preset's name";
+                return result;
+            }
+            result.Console.Preset = argv[++i];
+            continue;
+        }
+        if (std::strcmp(arg, "--until") == 0) {
+            ConsoleOptions& c = result.Console;
+            if (i + 1 >= argc || !ParseClockTime(argv[i + 1], c.UntilHour, c.UntilMinute, c.UntilSecond)) {
+                result.Action = CommandLineAction::Error;
+                result.Error = "--until needs a clock time HH:MM or HH:MM:SS";
+                return result;
+            }
+            ++i;
+            continue;
         }
         const bool isLength = std::strcmp(arg, "--length") == 0;
         const bool isInterval = std::strcmp(arg, "--interval") == 0;
@@ -60,15 +108,20 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "Usage: kronalt                  open the timer window\n"
-           "       kronalt --console [--length MIN] [--interval MIN]\n"
-           "       kronalt --help | --version\n"
+    return "Usage: kronalt [--preset NAME] [--until HH:MM[:SS]]   open the timer window\n"
+           "       kronalt --console [--length MIN] [--interval MIN] [--preset NAME]\n"
+           "               [--until HH:MM[:SS]]\n"
+           "       kronalt --list-presets | --help | --version\n"
            "\n"
            "--console counts down in the terminal instead: MIN minutes (--length, at\n"
            "least 2), with the interval sound every --interval minutes (0: never; a\n"
            "negative number: at random times, on average that many minutes apart).\n"
            "Without the options the stored Length and Interval settings are used;\n"
            "given ones are stored. Without a display the window falls back to this.\n"
+           "\n"
+           "--preset NAME chooses a preset first (the name in any case; --list-presets\n"
+           "shows them). --until counts down to the next time the clock shows HH:MM\n"
+           "(today, or tomorrow when it has passed) and stores no length.\n"
            "\n"
            "Keys: Space or Enter start and pause, q or Esc ask to exit, Ctrl-C quits.\n";
 }

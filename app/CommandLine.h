@@ -5,7 +5,7 @@
 
 #include "app/ConsoleTimer.h"
 
-enum class CommandLineAction { RunWindow, RunConsole, ShowHelp, ShowVersion, Error };
+enum class CommandLineAction { RunWindow, RunConsole, ShowHelp, ShowVersion, ListPresets, Error };
 
 struct CommandLine {
     CommandLineAction Action = CommandLineAction::RunWindow;
@@ -15,6 +15,10 @@ struct CommandLine {
 
 /// Reads the arguments (argv[0] is the program).
 CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+/// Reads "HH:MM" or "HH:MM:SS" (hours 0-23, one or two digits each part);
+/// false for anything else.
+bool ParseClockTime(const char* text, int& hour, int& minute, int& second);
 
 /// The usage text, ending with a line end.
 const char* UsageText();

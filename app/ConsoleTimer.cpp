@@ -12,6 +12,7 @@
 #include "app/CCountdown.h"
 #include "app/DataFolder.h"
 #include "app/Sound.h"
+#include "app/TimerSettings.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ public:
             options.IntervalGiven ? options.Interval : ProfileReadInt("SYS", "Interval", 0);
         ProfileWriteInt("SYS", "Interval", interval);
         m_Engine.SetInitial(length, interval);
+        m_Engine.SetOvertime(ReadOvertime());
+        if (options.UntilHour >= 0) m_Engine.SetUntil(options.UntilHour, options.UntilMinute, options.UntilSecond);
         FindSounds();
         m_Engine.StartPause();
     }

@@ -7,6 +7,7 @@
 #include "app/CTimerApp.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleTimer.h"
+#include "app/Presets.h"
 #include "app/Version.h"
 
 namespace {
@@ -26,6 +27,7 @@ int RunInTerminalInstead(const ConsoleOptions& options) {
 int RunWindow(int argc, char** argv, const ConsoleOptions& options) {
     if (!HaveDisplay()) return RunInTerminalInstead(options);
     // Named here so that the application object is linked in and used.
+    CTimerApp::SetStartOptions(options);
     wxApp::SetInstance(new CTimerApp);
     if (!wxEntryStart(argc, argv)) return RunInTerminalInstead(options);
     int result = 1;
@@ -35,6 +37,28 @@ int RunWindow(int argc, char** argv, const ConsoleOptions& options) {
     }
     wxEntryCleanup();
     return result;
+}
+
+int ListPresets() {
+    for (const Preset& preset : LoadPresets()) {
+        std::printf("%s\t%d min\n", preset.Name.c_str(), preset.Length);
+    }
+    return 0;
+}
+
+// A preset asked for by name becomes the stored settings, as if chosen in the
+// window, before either front end reads them. False for an unknown name.
+bool ChoosePresetOption(const ConsoleOptions& options) {
+    if (options.Preset.empty()) return true;
+    const std::vector<Preset> presets = LoadPresets();
+    const Preset* chosen = FindPreset(presets, options.Preset);
+    if (chosen == nullptr) {
+        std::fprintf(stderr, "kronalt: no preset named '%s'; the presets are: %s\n%s",
+                     options.Preset.c_str(), PresetNameList(presets).c_str(), UsageText());
+        return false;
+    }
+    StorePresetAsSettings(*chosen);
+    return true;
 }
 
 }  // namespace
@@ -51,9 +75,13 @@ int main(int argc, char** argv) {
     case CommandLineAction::Error:
         std::fprintf(stderr, "kronalt: %s\n%s", command.Error.c_str(), UsageText());
         return 2;
+    case CommandLineAction::ListPresets:
+        return ListPresets();
     case CommandLineAction::RunConsole:
+        if (!ChoosePresetOption(command.Console)) return 2;
         return RunConsoleTimer(command.Console);
     case CommandLineAction::RunWindow:
+        if (!ChoosePresetOption(command.Console)) return 2;
         break;
     }
     return RunWindow(argc, argv, command.Console);

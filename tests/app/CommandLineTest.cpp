@@ -38,4 +38,21 @@ TEST(CommandLineTest, BadOptionsAreRefused) {
     }
 }
 
+TEST(CommandLineTest, PresetsAndClockTimes) {
+    CommandLine c = Parse({"--preset", "Short break", "--until", "7:05"});
+    EXPECT_EQ(c.Action, CommandLineAction::RunWindow);  // neither asks for the terminal
+    EXPECT_EQ(c.Console.Preset, "Short break");
+    EXPECT_EQ(c.Console.UntilHour, 7);
+    EXPECT_EQ(c.Console.UntilMinute, 5);
+    EXPECT_EQ(c.Console.UntilSecond, 0);
+    EXPECT_EQ(Parse({"--console", "--until", "23:59:59"}).Console.UntilSecond, 59);
+    EXPECT_EQ(Parse({"--list-presets"}).Action, CommandLineAction::ListPresets);
+    for (const char* bad : {"25:00", "7:5x", "7", "12:60", "12:00:60", ":30", "1:2:3:4", "", "-1:00"}) {
+        EXPECT_EQ(Parse({"--until", bad}).Action, CommandLineAction::Error) << bad;
+    }
+    EXPECT_EQ(Parse({"--until"}).Action, CommandLineAction::Error);
+    EXPECT_EQ(Parse({"--preset"}).Action, CommandLineAction::Error);
+    EXPECT_EQ(Parse({"--preset", ""}).Action, CommandLineAction::Error);
+}
+
 }  // namespace

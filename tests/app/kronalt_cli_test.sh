@@ -46,6 +46,27 @@ console_pty)
     echo "$out" | grep -q 'Are you sure to exit?' || fail "q did not ask"
     echo "$out" | grep -q 'length raised' && fail "a length of 3 was reported raised"
     ;;
+presets_until)
+    # The shipped presets, one chosen by name in any case, counting to a
+    # clock time a minute and a half away; in a pseudo-terminal.
+    out=$("$bin" --list-presets 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "--list-presets: exit code $rc"
+    [ "$out" = "$(printf 'Pomodoro\t25 min\nShort break\t5 min\nMeditation\t20 min')" ] || fail "--list-presets"
+    out=$("$bin" --console --preset nap 2>&1); rc=$?
+    [ $rc -eq 2 ] || fail "unknown preset: exit code $rc, want 2"
+    echo "$out" | grep -q "the presets are: Pomodoro, Short break, Meditation" || fail "unknown preset: names"
+    for bad in 25:00 7:5x 7 12:60 ''; do
+        out=$("$bin" --console --until "$bad" 2>&1); rc=$?
+        [ $rc -eq 2 ] || fail "--until '$bad': exit code $rc, want 2"
+    done
+    out=$( (sleep 2.5; printf '\003'; sleep 1) | script -qefc "'$bin' --console --preset 'SHORT break'" /dev/null 2>&1)
+    echo "$out" | grep -q '\[00:01 - 04:59\]' || fail "--preset: not the preset's length"
+    grep -q '^SoundEnd=Bell' "$scratch/bin/kronalt.ini" || fail "--preset: the sound was not stored"
+    until=$(date -d '+95 seconds' +%H:%M:%S)
+    out=$( (sleep 2.5; printf '\003'; sleep 1) | script -qefc "'$bin' --console --until $until" /dev/null 2>&1)
+    echo "$out" | grep -Eq '\[00:01 - 01:(33|34|35)\]' || fail "--until: not counting to $until"
+    grep -q '^Length=5' "$scratch/bin/kronalt.ini" || fail "--until stored a length"
+    ;;
 no_display)
     # Without a display the window gives way to the terminal countdown.
     out=$(DISPLAY= WAYLAND_DISPLAY= timeout --preserve-status -s INT 1.5 "$bin" </dev/null 2>&1); rc=$?

@@ -23,6 +23,7 @@
 #include "Core/Platform/Process.h"
 #include "Core/System/Profile.h"
 #include "app/CDlgAbout.h"
+#include "app/CPresetMenu.h"
 #include "app/CProgressBar.h"
 #include "app/DataFolder.h"
 #include "app/EndNotifier.h"
@@ -674,6 +675,91 @@ TEST_F(TimerWindowTest, ConfigurationHasItsShortcut) {
     ASSERT_NE(shortcut, nullptr);
     EXPECT_EQ(shortcut->GetFlags(), wxACCEL_CTRL);
     EXPECT_EQ(shortcut->GetKeyCode(), ',');
+}
+
+// Answers the preset name dialog with the names given, one per question.
+std::vector<std::string> g_presetNames;
+bool AnswerPresetName(wxWindow*, std::string& name) {
+    if (g_presetNames.empty()) return false;
+    name = g_presetNames.front();
+    g_presetNames.erase(g_presetNames.begin());
+    return true;
+}
+
+TEST_F(TimerWindowTest, PresetsMenuChoosesSavesAndDeletes) {
+    OpenWindow();
+    AnsweringPresenter presenter(IDYES);
+    wxMenuBar* bar = window->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 3u);
+    EXPECT_EQ(bar->GetMenuLabelText(1), "Presets");  // between File and Help
+    wxMenu* presets = bar->GetMenu(1);
+    EXPECT_EQ(presets->FindItemByPosition(0)->GetItemLabelText(), "Pomodoro");
+    EXPECT_EQ(presets->FindItemByPosition(2)->GetItemLabel(), "Meditation\tCtrl+3");
+
+    // Ctrl+1, typed: Pomodoro's settings in the fields, the lists and the profile; not started.
+    window->Raise();
+    Pump();
+    wxUIActionSimulator keys;
+    keys.MouseMove(window->GetScreenRect().GetPosition() + wxPoint(30, 60));
+    Control<wxButton>(IDC_STARTPAUSE)->SetFocus();
+    Pump();
+    keys.Char('1', wxMOD_CONTROL);
+    Pump();
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_LENGTH)->GetValue(), "25");
+    EXPECT_EQ(Setting("Length"), "25");
+    EXPECT_EQ(window->GetEngine().GetLength(), 25);
+    EXPECT_FALSE(window->GetEngine().IsRunning());
+    window->GetPresetMenu().OnChoose(2);  // Meditation
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_INTERVAL)->GetValue(), "-5");
+    EXPECT_EQ(Control<wxComboBox>(IDC_SOUND_END)->GetStringSelection(), "Gong");
+    EXPECT_EQ(Setting("SoundInterval"), "Bell");
+
+    // Save: a refused name says why and asks again; an existing name asks before replacing.
+    CPresetMenu::SetNameAsker(AnswerPresetName);
+    g_presetNames = {"a=b", "  pomodoro "};
+    window->GetPresetMenu().OnSaveCurrent();
+    ASSERT_EQ(presenter.Texts.size(), 2u);
+    EXPECT_NE(presenter.Texts[0].find("'='"), std::string::npos);
+    EXPECT_EQ(presenter.Texts[1], "Replace the preset \"Pomodoro\"?");
+    const std::vector<Preset>& saved = window->GetPresetMenu().GetPresets();
+    ASSERT_EQ(saved.size(), 3u);
+    EXPECT_EQ(saved[0].Name, "Pomodoro");
+    EXPECT_EQ(saved[0].Interval, -5);  // Meditation's settings, under Pomodoro's name
+    g_presetNames = {"Tea, strong"};
+    window->GetPresetMenu().OnSaveCurrent();
+    ASSERT_EQ(window->GetPresetMenu().GetPresets().size(), 4u);
+    EXPECT_EQ(presets->FindItemByPosition(3)->GetItemLabel(), "Tea, strong\tCtrl+4");
+
+    // Delete asks; No keeps it, Yes removes it.
+    presenter.SetAnswer(IDNO);
+    window->GetPresetMenu().OnDelete(3);
+    EXPECT_EQ(window->GetPresetMenu().GetPresets().size(), 4u);
+    presenter.SetAnswer(IDYES);
+    window->GetPresetMenu().OnDelete(3);
+    EXPECT_EQ(window->GetPresetMenu().GetPresets().size(), 3u);
+    EXPECT_EQ(Setting("Tea, strong"), "<missing>");
+    CPresetMenu::SetNameAsker(nullptr);
+}
+
+TEST_F(TimerWindowTest, OvertimeAndUntilInTheWindow) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    ProfileWriteStr("SYS", "Overtime", "YES");
+    OpenWindow();
+    window->CountUntil(10, 2, 30);
+    EXPECT_TRUE(window->GetEngine().IsRunning());
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_LENGTH)->GetValue(), "3");
+    EXPECT_EQ(Setting("Length"), "60");  // a clock time stores no length
+    clock.Advance(150);
+    window->OnTick();
+    EXPECT_EQ(Control<wxStaticText>(IDC_STATUS)->GetLabel(), "DONE");
+    clock.Advance(5);
+    window->OnTick();
+    EXPECT_EQ(Control<wxStaticText>(IDC_STATUS)->GetLabel(), "+00:05");
+    EXPECT_EQ(Control<wxButton>(IDC_STARTPAUSE)->GetLabel(), "&Pause");
+    window->OnStartPause();
+    window->OnTick();
+    EXPECT_EQ(Control<wxStaticText>(IDC_STATUS)->GetLabel(), "Completed +00:05");
+    EXPECT_EQ(Control<wxButton>(IDC_STARTPAUSE)->GetLabel(), "&Start");
 }
 
 }  // namespace
