@@ -144,6 +144,30 @@ int64_t CCountdown::GetLengthSec() const {
     return IsUntil() ? m_UntilSec : static_cast<int64_t>(m_Length) * 60;
 }
 
+void CCountdown::GetStateText(CTxt& out) const {
+    const int64_t now = BootTimeMillis();
+    CTxt times;
+    int64_t bracket = 0;
+    if (m_InOvertime) {
+        FormatPastEnd("overtime ", SecondsBetween(m_Start, now) - GetLengthSec(), out);
+    } else if (m_Running) {
+        const int64_t elapsed = SecondsBetween(m_Start, now);
+        const int64_t remaining = GetLengthSec() - elapsed;
+        FormatRunningStatus(elapsed, remaining < 0 ? 0 : remaining, times, bracket);
+        out.Format("running %s", static_cast<const char*>(times));
+    } else if (m_Completed) {
+        if (m_OverSec >= 0) {
+            FormatPastEnd("completed ", m_OverSec, out);
+        } else {
+            out = "completed";
+        }
+    } else {
+        const int64_t elapsed = m_Pause != kNoInstant ? SecondsBetween(m_Start, m_Pause) : 0;
+        FormatRunningStatus(elapsed, GetLengthSec() - elapsed, times, bracket);
+        out.Format("%s %s", m_Pause != kNoInstant ? "paused" : "idle", static_cast<const char*>(times));
+    }
+}
+
 int64_t CCountdown::SecondsToUntil() const {
     // Wall-clock arithmetic through the zone rules: on a daylight-saving
     // night the count is the true number of seconds to that clock time.

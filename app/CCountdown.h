@@ -59,6 +59,10 @@ public:
     int IsOvertime() const { return m_InOvertime; }
     /// The countdown's length in seconds.
     int64_t GetLengthSec() const;
+    /// The state in one line for other programs: "running 12:34 - 12:26",
+    /// "paused 03:00 - 22:00", "idle 00:00 - 25:00", "overtime +01:05",
+    /// "completed" or "completed +01:05".
+    void GetStateText(CTxt& out) const;
 
     const CTxt& GetEndSound() const { return m_EndSound; }
     void SetEndSound(const char* path) { m_EndSound.SetTxt(path); }
@@ -78,7 +82,7 @@ public:
     static void GetTitle(CTxt& out, const char* status);
 
 private:
-    void FormatRunningStatus(int64_t elapsed, int64_t remaining, CTxt& status, int64_t& bracket);
+    static void FormatRunningStatus(int64_t elapsed, int64_t remaining, CTxt& status, int64_t& bracket);
     /// Seconds from now to the next instant the local clock shows the until time.
     int64_t SecondsToUntil() const;
     void EndCountdown(TickOutput& out);

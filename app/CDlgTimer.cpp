@@ -25,6 +25,7 @@
 #include "Core/Text/TextFunc.h"
 #include "app/CDlgAbout.h"
 #include "app/CPresetMenu.h"
+#include "app/CWindowRemote.h"
 #include "app/CProgressBar.h"
 #include "app/DesignFont.h"
 #include "app/DataFolder.h"
@@ -264,6 +265,8 @@ bool CDlgTimer::OnInitDialog() {
     m_Timer.Start(1000);
     m_TimerId = ID_TIMER_TICK;
     m_SavingPos = 1;
+    m_Remote = std::make_unique<CWindowRemote>(this);
+    m_Remote->Start();
     return true;
 }
 
@@ -533,6 +536,7 @@ void CDlgTimer::OnClose(wxCloseEvent& event) {
         return;
     }
     m_Timer.Stop();
+    m_Remote.reset();  // no request may reach a window on its way out
     Destroy();
 }
 

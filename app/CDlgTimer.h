@@ -26,6 +26,7 @@ class wxPanel;
 class wxStaticText;
 class wxTextCtrl;
 class CPresetMenu;
+class CWindowRemote;
 class CProgressBar;
 
 class CDlgTimer : public wxFrame {
@@ -112,6 +113,7 @@ private:
 
     wxTimer m_Timer;
     std::unique_ptr<CPresetMenu> m_PresetMenu;
+    std::unique_ptr<CWindowRemote> m_Remote;
     wxPanel* m_Panel = nullptr;
     wxComboBox* m_EndSound = nullptr;
     wxComboBox* m_IntervalSound = nullptr;

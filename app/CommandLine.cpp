@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/RemoteControl.h"
+
 namespace {
 
 // Whole minutes, possibly negative; anything else (or a number beyond int) is refused.
@@ -61,6 +63,34 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             result.Action = CommandLineAction::ShowVersion;
             return result;
         }
+        if (std::strcmp(arg, "--remote") == 0) {
+            if (i + 1 >= argc) {
+                result.Action = CommandLineAction::Error;
+                result.Error = "--remote needs a command";
+                return result;
+            }
+            result.Action = CommandLineAction::Remote;
+            result.Remote = argv[++i];
+            // "--remote preset Tea" as well as "--remote 'preset Tea'".
+            if (result.Remote == "preset" && i + 1 < argc) result.Remote += std::string(" ") + argv[++i];
+            if (!IsRemoteCommand(result.Remote)) {
+                result.Action = CommandLineAction::Error;
+                result.Error = "unknown remote command '" + result.Remote + "'";
+                return result;
+            }
+            continue;
+        }
+        if (std::strcmp(arg, "--pid") == 0) {
+            int pid = 0;
+            if (i + 1 >= argc || !ParseMinutes(argv[i + 1], pid) || pid <= 0) {
+                result.Action = CommandLineAction::Error;
+                result.Error = "--pid needs a process id";
+                return result;
+            }
+            result.Pid = pid;
+            ++i;
+            continue;
+        }
         if (std::strcmp(arg, "--list-presets") == 0) {
             result.Action = CommandLineAction::ListPresets;
             return result;
@@ -111,6 +141,7 @@ const char* UsageText() {
     return "Usage: kronalt [--preset NAME] [--until HH:MM[:SS]]   open the timer window\n"
            "       kronalt --console [--length MIN] [--interval MIN] [--preset NAME]\n"
            "               [--until HH:MM[:SS]]\n"
+           "       kronalt --remote COMMAND [--pid N]\n"
            "       kronalt --list-presets | --help | --version\n"
            "\n"
            "--console counts down in the terminal instead: MIN minutes (--length, at\n"
@@ -122,6 +153,9 @@ const char* UsageText() {
            "--preset NAME chooses a preset first (the name in any case; --list-presets\n"
            "shows them). --until counts down to the next time the clock shows HH:MM\n"
            "(today, or tomorrow when it has passed) and stores no length.\n"
+           "\n"
+           "--remote talks to the running timer: toggle, start, pause, status, show,\n"
+           "hide, exit or preset NAME (--pid N picks one of several).\n"
            "\n"
            "Keys: Space or Enter start and pause, q or Esc ask to exit, Ctrl-C quits.\n";
 }

@@ -5,12 +5,14 @@
 
 #include "app/ConsoleTimer.h"
 
-enum class CommandLineAction { RunWindow, RunConsole, ShowHelp, ShowVersion, ListPresets, Error };
+enum class CommandLineAction { RunWindow, RunConsole, ShowHelp, ShowVersion, ListPresets, Remote, Error };
 
 struct CommandLine {
     CommandLineAction Action = CommandLineAction::RunWindow;
     ConsoleOptions Console;
     std::string Error;  ///< what was wrong, for Action Error
+    std::string Remote; ///< the command for a running timer, for Action Remote
+    int Pid = 0;        ///< the running timer's process id (0: the only one)
 };
 
 /// Reads the arguments (argv[0] is the program).

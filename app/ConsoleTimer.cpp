@@ -1,7 +1,9 @@
 #include "app/ConsoleTimer.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 
 #include "Core/Platform/Clock.h"
@@ -11,6 +13,8 @@
 #include "Core/Text/TextFunc.h"
 #include "app/CCountdown.h"
 #include "app/DataFolder.h"
+#include "app/Presets.h"
+#include "app/RemoteControl.h"
 #include "app/Sound.h"
 #include "app/TimerSettings.h"
 
@@ -22,7 +26,9 @@ const int kTickMs = 1000;
 const int kInterruptedExit = 130;
 const char kEscape = 0x1b;
 
-class ConsoleTimer {
+// The countdown also answers remote commands, on the remote server's thread:
+// the engine is shared under a lock.
+class ConsoleTimer : public RemoteTarget {
 public:
     explicit ConsoleTimer(const ConsoleOptions& options) : m_Tty(OutputIsTerminal()) {
         // The same settings as the window: stored ones unless given, given ones stored.
@@ -41,13 +47,35 @@ public:
         if (options.UntilHour >= 0) m_Engine.SetUntil(options.UntilHour, options.UntilMinute, options.UntilSecond);
         FindSounds();
         m_Engine.StartPause();
+        m_Remote.Start([this](const std::string& request) {
+            std::lock_guard<std::mutex> lock(m_Lock);
+            return AnswerRemote(request, *this);
+        });
+    }
+    ~ConsoleTimer() override { m_Remote.Stop(); }
+
+    // Remote commands, called with m_Lock held.
+    void StartPause() override { m_Engine.StartPause(); }
+    bool IsRunning() override { return m_Engine.IsRunning() != 0; }
+    void State(CTxt& out) override { m_Engine.GetStateText(out); }
+    bool ShowWindow(bool) override { return false; }
+    void Exit() override { m_RemoteExit = true; }
+    bool ChoosePreset(const std::string& name) override {
+        const std::vector<Preset> presets = LoadPresets();
+        const Preset* preset = FindPreset(presets, name);
+        if (preset == nullptr) return false;
+        StorePresetAsSettings(*preset);
+        m_Engine.SetLength(preset->Length);
+        m_Engine.SetInterval(preset->Interval);
+        FindSounds();
+        return true;
     }
 
     int Run() {
         // The boot-time clock, like the engine: a suspend or a clock change
         // neither stalls nor races the ticks.
         int64_t nextTick = BootTimeMillis();
-        while (!InterruptRequested()) {
+        while (!InterruptRequested() && !m_RemoteExit) {
             const int64_t now = BootTimeMillis();
             if (now >= nextTick) {
                 Tick();
@@ -82,6 +110,7 @@ private:
     }
 
     void Tick() {
+        std::lock_guard<std::mutex> lock(m_Lock);
         TickOutput out;
         m_Engine.Tick(out);
         if (out.PlayEnd) Play(m_Engine.GetEndSound());
@@ -148,7 +177,10 @@ private:
         for (int i = 0; i < n; ++i) {
             const char key = keys[i];
             if (key == ' ' || key == '\n' || key == '\r') {
-                m_Engine.StartPause();
+                {
+                    std::lock_guard<std::mutex> lock(m_Lock);
+                    m_Engine.StartPause();
+                }
                 Tick();
             } else if (key == 'q' || key == 'Q') {
                 return !ConfirmExit();
@@ -163,7 +195,7 @@ private:
         std::fflush(stdout);
         for (;;) {
             const int ready = WaitForInput(kTickMs);
-            if (InterruptRequested()) return true;
+            if (InterruptRequested() || m_RemoteExit) return true;
             if (ready != 1) continue;
             char answer[32];
             const int n = ReadInput(answer, sizeof answer);
@@ -180,7 +212,10 @@ private:
         }
     }
 
+    std::mutex m_Lock;
     CCountdown m_Engine;
+    RemoteServer m_Remote;
+    std::atomic<bool> m_RemoteExit{false};
     bool m_Tty;
     bool m_InputClosed = false;
 };

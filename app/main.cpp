@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleTimer.h"
 #include "app/Presets.h"
+#include "app/RemoteControl.h"
 #include "app/Version.h"
 
 namespace {
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
     case CommandLineAction::Error:
         std::fprintf(stderr, "kronalt: %s\n%s", command.Error.c_str(), UsageText());
         return 2;
+    case CommandLineAction::Remote:
+        return SendRemoteCommand(command.Remote, command.Pid);
     case CommandLineAction::ListPresets:
         return ListPresets();
     case CommandLineAction::RunConsole:
