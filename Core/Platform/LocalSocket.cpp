@@ -52,29 +52,37 @@ void WriteAll(int fd, const std::string& text) {
 }
 
 // Reads one line (without its line end) of at most max bytes before deadline.
-// 0 read; -1 too long; -2 timed out or broken; -3 not text.
+// 1 read; -1 too long; -2 not text; -3 timed out or broken.
 int ReadLine(int fd, size_t max, int64_t deadline, std::string& line) {
-    line.clear();
+    std::string received;
     char buf[256];
     for (;;) {
-        if (!WaitReady(fd, POLLIN, deadline)) return -2;
+        const int scanned = ScanLocalRequest(received, max, line);
+        if (scanned != 0) return scanned;
+        if (!WaitReady(fd, POLLIN, deadline)) return -3;
         const ssize_t n = recv(fd, buf, sizeof buf, 0);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return -2;
-        for (ssize_t i = 0; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(buf[i]);
-            if (c == '\n') {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                return 0;
-            }
-            if (c < 0x20 && c != '\t' && c != '\r') return -3;
-            if (line.size() >= max + 1) return -1;  // room for a CR before the LF
-            line += static_cast<char>(c);
-        }
+        if (n <= 0) return -3;
+        received.append(buf, static_cast<size_t>(n));
     }
 }
 
 }  // namespace
+
+int ScanLocalRequest(const std::string& received, size_t max, std::string& line) {
+    line.clear();
+    for (const char ch : received) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            return line.size() <= max ? 1 : -1;
+        }
+        if (c < 0x20 && c != '\t' && c != '\r') return -2;
+        if (line.size() > max) return -1;  // room for a CR before the LF
+        line += static_cast<char>(c);
+    }
+    return line.size() > max + 1 ? -1 : 0;
+}
 
 bool LocalSocketFolder(const char* name, std::string& folder, std::string& err) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -168,14 +176,10 @@ void LocalSocketServer::Answer(int client) {
     }
     std::string request;
     switch (ReadLine(client, kLocalRequestMax, NowMs() + kLocalRequestTimeoutMs, request)) {
-    case 0: break;
+    case 1: break;
     case -1: WriteAll(client, "error: request too long\n"); return;
-    case -3: WriteAll(client, "error: not a request\n"); return;
+    case -2: WriteAll(client, "error: not a request\n"); return;
     default: WriteAll(client, "error: timed out\n"); return;
-    }
-    if (request.size() > static_cast<size_t>(kLocalRequestMax)) {
-        WriteAll(client, "error: request too long\n");
-        return;
     }
     WriteAll(client, m_Handler(request) + "\n");
 }
@@ -196,7 +200,7 @@ int LocalSocketRequest(const std::string& path, const std::string& request, std:
     // A reply is no longer than a request's worth of status, but allow more.
     const int read = ReadLine(fd, 4096, NowMs() + timeoutMs, reply);
     close(fd);
-    return read == 0 ? LOCAL_OK : LOCAL_FAILED;
+    return read == 1 ? LOCAL_OK : LOCAL_FAILED;
 }
 
 }  // namespace zam::platform

@@ -54,6 +54,11 @@ private:
     std::thread m_Thread;
 };
 
+/// Looks for one request line in the bytes received so far: 1 complete (the
+/// line, without CR LF or LF, in line), 0 more is needed, -1 longer than max
+/// bytes, -2 not text (a control byte other than tab or CR).
+int ScanLocalRequest(const std::string& received, size_t max, std::string& line);
+
 /// Results of LocalSocketRequest.
 enum : int {
     LOCAL_OK = 0,

@@ -390,6 +390,35 @@ TEST_F(CountdownClockJumpTest, SuspendAcrossTwoChimesChimesOnceOnWaking) {
     EXPECT_EQ(Str(out.Status), "13:01 - 16:59");
 }
 
+TEST_F(CountdownTest, StateLineForOtherPrograms) {
+    CCountdown engine;
+    engine.SetInitial(25, 0);
+    CTxt state;
+    engine.GetStateText(state);
+    EXPECT_EQ(Str(state), "idle 00:00 - 25:00");
+    engine.StartPause();
+    TickOutput out;
+    TickInto(engine, out, 3);
+    engine.GetStateText(state);
+    EXPECT_EQ(Str(state), "running 00:03 - 24:57");
+    engine.StartPause();
+    clock.Advance(100);  // a pause does not move it
+    engine.GetStateText(state);
+    EXPECT_EQ(Str(state), "paused 00:03 - 24:57");
+    engine.StartPause();
+    TickInto(engine, out, 25 * 60);
+    engine.GetStateText(state);
+    EXPECT_EQ(Str(state), "completed");
+    engine.SetOvertime(1);
+    engine.StartPause();
+    TickInto(engine, out, 25 * 60 + 5);
+    engine.GetStateText(state);
+    EXPECT_EQ(Str(state), "overtime +00:05");
+    engine.StartPause();
+    engine.GetStateText(state);
+    EXPECT_EQ(Str(state), "completed +00:05");
+}
+
 // Counting on past zero, with the Overtime setting.
 TEST_F(CountdownTest, OvertimeCountsPastTheEndUntilStopped) {
     CCountdown engine;

@@ -10,6 +10,9 @@ mkdir -p "$scratch/bin"
 cp "$built" "$scratch/bin/kronalt"
 ln -s "$(cd "$(dirname "$built")/../lib" && pwd)" "$scratch/lib"
 bin="$scratch/bin/kronalt"
+# Remote-control sockets of the tests' own, never a real session's.
+mkdir -m 700 "$scratch/run"
+export XDG_RUNTIME_DIR="$scratch/run"
 fail() { echo "FAIL: $*"; echo "--- output:"; echo "$out"; exit 1; }
 
 case "$2" in
@@ -66,6 +69,35 @@ presets_until)
     out=$( (sleep 2.5; printf '\003'; sleep 1) | script -qefc "'$bin' --console --until $until" /dev/null 2>&1)
     echo "$out" | grep -Eq '\[00:01 - 01:(33|34|35)\]' || fail "--until: not counting to $until"
     grep -q '^Length=5' "$scratch/bin/kronalt.ini" || fail "--until stored a length"
+    ;;
+remote)
+    # Two console countdowns answering remote commands over their sockets.
+    out=$("$bin" --remote status 2>&1); rc=$?
+    [ $rc -eq 3 ] || fail "no timer: exit code $rc, want 3"
+    [ "$out" = "kronalt: no running timer" ] || fail "no timer: message"
+    "$bin" --console --length 25 </dev/null >/dev/null 2>&1 &
+    first=$!
+    for _ in $(seq 50); do [ -S "$scratch/run/kronalt/$first.sock" ] && break; sleep 0.1; done
+    out=$("$bin" --remote status 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "status: exit code $rc"
+    echo "$out" | grep -Eq '^running 00:0[0-9] - 2[45]:[0-9]{2}$' || fail "status line"
+    out=$("$bin" --remote pause 2>&1) && echo "$out" | grep -q '^paused ' || fail "pause"
+    out=$("$bin" --remote show 2>&1); rc=$?
+    [ $rc -eq 1 ] || fail "show in a terminal: exit code $rc, want 1"
+    out=$("$bin" --remote bogus 2>&1); rc=$?
+    [ $rc -eq 2 ] || fail "unknown command: exit code $rc, want 2"
+    "$bin" --console --length 5 </dev/null >/dev/null 2>&1 &
+    second=$!
+    for _ in $(seq 50); do [ -S "$scratch/run/kronalt/$second.sock" ] && break; sleep 0.1; done
+    out=$("$bin" --remote status 2>&1); rc=$?
+    [ $rc -eq 2 ] || fail "two timers without --pid: exit code $rc, want 2"
+    echo "$out" | grep -q -- "--pid N: .*$first.*$second\|--pid N: .*$second.*$first" || fail "two timers: not listed"
+    out=$("$bin" --remote status --pid "$second" 2>&1) && echo "$out" | grep -q ' - 0[45]:' || fail "--pid"
+    "$bin" --remote exit --pid "$first" >/dev/null || fail "exit first"
+    "$bin" --remote exit --pid "$second" >/dev/null || fail "exit second"
+    wait "$first" || fail "first ended with $?"
+    wait "$second" || fail "second ended with $?"
+    [ -z "$(ls "$scratch/run/kronalt")" ] || fail "sockets left behind"
     ;;
 no_display)
     # Without a display the window gives way to the terminal countdown.

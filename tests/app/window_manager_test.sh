@@ -7,6 +7,8 @@ set -u
 built="$1"
 scratch=$(mktemp -d)
 mkdir -p "$scratch/bin" "$scratch/share"
+mkdir -m 700 "$scratch/run"
+export XDG_RUNTIME_DIR="$scratch/run"
 cp "$built" "$scratch/bin/kronalt"
 ln -s "$(cd "$(dirname "$built")/../lib" && pwd)" "$scratch/lib"
 ln -s "$(cd "$(dirname "$built")/../share/kronalt" && pwd)" "$scratch/share/kronalt"

@@ -1,6 +1,7 @@
 #include "app/CDlgTimer.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/menu.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,6 +26,7 @@
 #include "Core/System/Profile.h"
 #include "app/CDlgAbout.h"
 #include "app/CPresetMenu.h"
+#include "app/RemoteControl.h"
 #include "app/CProgressBar.h"
 #include "app/DataFolder.h"
 #include "app/EndNotifier.h"
@@ -760,6 +763,53 @@ TEST_F(TimerWindowTest, OvertimeAndUntilInTheWindow) {
     window->OnTick();
     EXPECT_EQ(Control<wxStaticText>(IDC_STATUS)->GetLabel(), "Completed +00:05");
     EXPECT_EQ(Control<wxButton>(IDC_STARTPAUSE)->GetLabel(), "&Start");
+}
+
+// Sends a request as another program would, while the window's thread runs.
+std::string Remote(const std::string& request) {
+    auto reply = std::async(std::launch::async, [request] {
+        std::string folder;
+        std::string err;
+        RemoteFolder(folder, err);
+        std::string answer;
+        const std::string path = folder + "/" + std::to_string(getpid()) + ".sock";
+        return zam::platform::LocalSocketRequest(path, request, answer, 3000) == zam::platform::LOCAL_OK
+                   ? answer
+                   : std::string("<no answer>");
+    });
+    while (reply.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) Pump();
+    return reply.get();
+}
+
+TEST_F(TimerWindowTest, RemoteCommandsReachTheWindow) {
+    FakeClock clock(2015, 1, 12, 10, 0, 0);
+    ProfileWriteStr("SYS", "Length", "25");
+    OpenWindow();
+    EXPECT_EQ(Remote("status"), "idle 00:00 - 25:00");
+    EXPECT_EQ(Remote("start"), "running 00:00 - 25:00");
+    EXPECT_EQ(Control<wxButton>(IDC_STARTPAUSE)->GetLabel(), "&Pause");  // as if clicked
+    clock.Advance(3);
+    EXPECT_EQ(Remote("toggle"), "paused 00:03 - 24:57");
+    EXPECT_EQ(Remote("hide"), "ok");
+    EXPECT_FALSE(window->IsShown());
+    EXPECT_EQ(Remote("show"), "ok");
+    EXPECT_TRUE(window->IsShown());
+    EXPECT_EQ(Remote("preset short break"), "ok");
+    EXPECT_EQ(Control<wxTextCtrl>(IDC_LENGTH)->GetValue(), "5");
+    EXPECT_EQ(Remote("preset nap"), "error: no preset named 'nap'");
+    // Exit asks nothing: the window closes.
+    AnsweringPresenter presenter(IDNO);
+    bool destroyed = false;
+    CDlgTimer* closing = window;
+    window->Bind(wxEVT_DESTROY, [&](wxWindowDestroyEvent& e) {
+        if (e.GetEventObject() == closing) destroyed = true;
+        e.Skip();
+    });
+    EXPECT_EQ(Remote("exit"), "ok");
+    for (int i = 0; i < 50 && !destroyed; ++i) Pump();
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(presenter.Texts.empty());
+    window = nullptr;  // gone
 }
 
 }  // namespace

@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder + "/share");
     std::filesystem::copy(KRONALT_DATA_SOURCE, folder + "/share/kronalt",
                           std::filesystem::copy_options::recursive);
+    // The windows' remote-control sockets stay among the tests' own files.
+    std::filesystem::create_directories(folder + "/run");
+    std::filesystem::permissions(folder + "/run", std::filesystem::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", (folder + "/run").c_str(), 1);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", (folder + "/audio.raw").c_str(), 1);
     zam::testing::SetAudioFile(folder + "/audio.raw");
