@@ -39,6 +39,7 @@ const int kMaxFontPx = 32;
 // Space between the dialog's edge, the tree, the pane and Close.
 const int kMargin = 6;
 const int kMinTreePx = 120;
+const int kFocusFrame = 2;
 // The masked form of a password, whatever its length.
 const char* const kMasked = "*****";
 
@@ -149,6 +150,22 @@ bool CDlgCfg::OnInitDialog() {
     }
     Tree->OwnerWnd = this;
     Tree->Bind(wxEVT_LEFT_DOWN, &CDlgCfg::OnTreeClick, this);
+    // The tree's own highlight looks the same with and without the focus: a
+    // frame around it shows the keyboard user that the arrows browse it.
+    auto showFocus = [this](wxFocusEvent& event) {
+        event.Skip();
+        RefreshRect(Tree->GetRect().Inflate(kFocusFrame + 1));
+    };
+    Tree->Bind(wxEVT_SET_FOCUS, showFocus);
+    Tree->Bind(wxEVT_KILL_FOCUS, showFocus);
+    Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+        wxPaintDC dc(this);
+        if (Tree == nullptr || FindFocus() != Tree) return;
+        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT), kFocusFrame));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        const wxRect around = Tree->GetRect().Inflate(kFocusFrame);
+        dc.DrawRectangle(around);
+    });
     m_TreeOrigin = Tree->GetPosition();
     if (m_TreeOrigin.y < kMargin) m_TreeOrigin.y = kMargin;
     if (m_TreeOrigin.x < kMargin) m_TreeOrigin.x = kMargin;
@@ -436,8 +453,11 @@ void CDlgCfg::OnCharHook(wxKeyEvent& event) {
     if (key == WXK_TAB && !event.ControlDown() && !event.AltDown()) {
         // Tab in the field takes the value like Enter, then moves on; a
         // refused value keeps the focus where it can be mended.
+        // Where the focus was is taken first: a report of the change may
+        // have held it when the value is applied.
+        wxWindow* from = focus;
         if (inValue && HasPendingEdit() && !TakeAndApply()) return;
-        MoveFocus(!event.ShiftDown());
+        MoveFocus(!event.ShiftDown(), from);
         return;
     }
     if (inValue && (key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) {
@@ -457,12 +477,12 @@ std::vector<wxWindow*> CDlgCfg::FocusCycle() const {
     return cycle;
 }
 
-void CDlgCfg::MoveFocus(bool forward) {
+void CDlgCfg::MoveFocus(bool forward, wxWindow* from) {
     const std::vector<wxWindow*> cycle = FocusCycle();
     if (cycle.empty()) return;
     // The focus may sit in a part of a control (the entry of a drop-down).
     size_t at = cycle.size();
-    for (wxWindow* focus = FindFocus(); focus != nullptr && at == cycle.size() && focus != this;
+    for (wxWindow* focus = from != nullptr ? from : FindFocus(); focus != nullptr && at == cycle.size() && focus != this;
          focus = focus->GetParent()) {
         for (size_t i = 0; i < cycle.size(); ++i)
             if (cycle[i] == focus) at = i;

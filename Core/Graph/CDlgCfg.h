@@ -73,8 +73,9 @@ public:
     /// user chose to go back to it, or its entry was refused.
     bool LeaveItem();
     /// Moves the focus along tree, value field, Apply, Restore, Default and
-    /// Close, round and round (Tab forward, Shift+Tab back).
-    void MoveFocus(bool forward);
+    /// Close, round and round (Tab forward, Shift+Tab back), from the
+    /// window given or else the one with the focus.
+    void MoveFocus(bool forward, wxWindow* from = nullptr);
     /// The windows Tab visits, in order, those that exist.
     std::vector<wxWindow*> FocusCycle() const;
     /// Ends the dialog with the number of changed parameters, once an edit
