@@ -151,6 +151,9 @@ void CDlgCfg::CreateValueControl(CCfgItem& item, int left, int top, int rightmos
         const int width = std::min(right - left + w + 10, rightmost - left);
         ValueCombo = new wxComboBox(this, IdValue, "", wxPoint(left, top), wxSize(width, -1), 0, nullptr,
                                     wxCB_DROPDOWN);
+        // As high as the value font needs, which the list's default is not.
+        ValueCombo->SetFont(EditFont);
+        ValueCombo->SetSize(wxSize(width, std::max(ValueCombo->GetBestSize().y, h + 6)));
         if (item.Type == CFGTYPE_BOOL) {
             ValueCombo->Append("NO");
             ValueCombo->Append("YES");

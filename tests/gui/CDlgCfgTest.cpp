@@ -299,7 +299,7 @@ void ExpectUsableLayout(CDlgCfg& editor) {
 }
 
 TEST_F(ConfigEditorTest, HostileDefinitionsStillGiveAUsableLayout) {
-    const std::string params = "<P Name=\"Wide\" Type=\"ParTxt\" Dflt=\"x\"/>";
+    const std::string params = "<P Name=\"Wide\" Type=\"ParTxt\" Dflt=\"x\"/><P Name=\"Src\" Type=\"ParSrc\"/>";
     struct Case {
         const char* attrs;
         const char* title;
@@ -311,6 +311,9 @@ TEST_F(ConfigEditorTest, HostileDefinitionsStillGiveAUsableLayout) {
         SCOPED_TRACE(std::string(hostile.attrs) + " title '" + hostile.title + "'");
         if (hostile.editFont != nullptr) ProfileWriteStr("CFGDLG", "EditFont", hostile.editFont);
         Run(Define(params, hostile.attrs, hostile.title), [](CDlgCfg& editor) {
+            ExpectUsableLayout(editor);
+            Key(WXK_DOWN);  // the drop-down list
+            ASSERT_NE(editor.ValueCombo, nullptr);
             ExpectUsableLayout(editor);
             // Smaller than it allows, it keeps them whole too.
             editor.SetSize(wxSize(50, 50));
