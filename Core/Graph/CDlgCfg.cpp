@@ -339,10 +339,10 @@ wxSize CDlgCfg::PaneMinSize() const {
     const int w = CharWidth;
     const int h = CharHeight;
     // Three buttons with a character between them inside the frames; the
-    // upper frame's rows and three more of description below.
+    // upper frame's rows and a few more of description below.
     const wxSize button = ButtonSize("&Default (00000000000)");
     const int upper = std::max(6 * h, 4 * h + button.y + h / 2);
-    return wxSize(w + 3 * button.x + 2 * w + w + h, upper + 3 * h + h / 2);
+    return wxSize(w + 3 * button.x + 2 * w + w + h, upper + 5 * h);
 }
 
 void CDlgCfg::Arrange() {

@@ -35,6 +35,22 @@ size_t BreakAt(const wxString& line, size_t width) {
     return blank != wxString::npos && blank > 0 ? blank : width;
 }
 
+// A value of many kilobytes in a report is one word: it is cut, so that what
+// stands after it on the line ("-> new value") is still seen.
+wxString CutLongWords(const wxString& line) {
+    wxString out;
+    size_t start = 0;
+    while (start < line.length()) {
+        size_t blank = line.find(' ', start);
+        if (blank == wxString::npos) blank = line.length();
+        if (blank - start > kMessageCutChars) out += line.substr(start, kMessageCutChars) + wxString::FromUTF8("…");
+        else out += line.substr(start, blank - start);
+        if (blank < line.length()) out += ' ';
+        start = blank + 1;
+    }
+    return out;
+}
+
 class WxPresenter : public zam::platform::MessageBoxPresenter {
 public:
     int Show(const char* text, const char* caption, UINT type) override {
@@ -109,7 +125,7 @@ wxString FitMessageText(const wxString& text) {
         if (end == wxString::npos) end = flat.length();
         wxString line = flat.substr(start, end - start);
         start = end + 1;
-        if (line.length() > kMessageCutChars) line = line.substr(0, kMessageCutChars) + wxString::FromUTF8("…");
+        line = CutLongWords(line);
         do {
             if (lines == kMessageMaxLines) {
                 more = true;

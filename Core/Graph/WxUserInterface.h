@@ -21,12 +21,13 @@ inline HWND ToHandle(wxWindow* window) { return reinterpret_cast<HWND>(window); 
 inline wxWindow* FromHandle(HWND handle) { return reinterpret_cast<wxWindow*>(handle); }
 
 /// The text a message box shows for text: line ends as the toolkit wants
-/// them, a line longer than kMessageCutChars cut there with "…", the rest
-/// wrapped at blanks (or anywhere, in a word too long) to kMessageWrapChars,
-/// and no more than kMessageMaxLines lines, the last of them "…" when more
-/// were cut. Short texts come back unchanged but for their line ends.
+/// them, a word (a run without blanks, such as a long value) longer than
+/// kMessageCutChars cut there with "…", lines wrapped at blanks (or inside a
+/// word too long) to kMessageWrapChars, and no more than kMessageMaxLines
+/// lines, then a last line "…". Short texts come back unchanged but for
+/// their line ends.
 wxString FitMessageText(const wxString& text);
-constexpr size_t kMessageCutChars = 300;
+constexpr size_t kMessageCutChars = 200;
 constexpr size_t kMessageWrapChars = 80;
 constexpr size_t kMessageMaxLines = 30;
 

@@ -327,12 +327,13 @@ TEST_F(ConfigEditorTest, HostileDefinitionsStillGiveAUsableLayout) {
 
 TEST_F(ConfigEditorTest, MessageBoxesFitTheScreenAndBelongToTheEditor) {
     const std::string value(20000, '7');
-    const wxString fitted = zam::graph::FitMessageText("Updated G Parameter Big:\r\n1 -> " + value);
+    const wxString fitted = zam::graph::FitMessageText("Updated G Parameter Big:\r\n" + value + " -> 8");
     const wxArrayString lines = wxSplit(fitted, '\n', 0);
     EXPECT_LE(lines.size(), zam::graph::kMessageMaxLines + 1);
     for (const wxString& line : lines) EXPECT_LE(line.length(), zam::graph::kMessageWrapChars);
     EXPECT_NE(fitted.Find(wxString::FromUTF8("…")), wxNOT_FOUND);
     EXPECT_EQ(lines[0], "Updated G Parameter Big:");
+    EXPECT_TRUE(fitted.EndsWith(wxString::FromUTF8("… -> 8")));  // the new value is still seen
     EXPECT_EQ(zam::graph::FitMessageText("Short\r\ntext"), "Short\ntext");
 
     const std::string def = Define("<P Name=\"Big\" Type=\"ParTxt\"/>");
