@@ -159,7 +159,7 @@ void CDlgTimer::CreateMenu() {
     file->Append(MenuId(ID_FILE_CHANGECOLOR), "Change Color");
     file->Append(MenuId(ID_FILE_CHANGEBKCOLOR), "Change Background Color");
     file->AppendSeparator();
-    file->Append(MenuId(ID_FILE_CONFIG), "&Configuration and Preferences");
+    file->Append(MenuId(ID_FILE_CONFIG), "&Configuration and Preferences\tCtrl+,");
     file->AppendSeparator();
     // Menu ids stop at 0x7FFF here; the framework's exit command is the toolkit's.
     file->Append(wxID_EXIT, "E&xit");

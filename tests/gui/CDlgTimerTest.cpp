@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -521,6 +522,13 @@ void Click(CDlgCfg& editor, int id) {
 
 TEST_F(TimerWindowTest, ConfigurationEditorFromTheMenu) {
     OpenWindow();
+    // Reached from the keyboard too: Ctrl+, as in most desktop programs.
+    wxMenuItem* entry = window->GetMenuBar()->FindItem(MenuId(ID_FILE_CONFIG));
+    ASSERT_NE(entry, nullptr);
+    std::unique_ptr<wxAcceleratorEntry> accel(entry->GetAccel());
+    ASSERT_NE(accel, nullptr);
+    EXPECT_EQ(accel->GetFlags(), wxACCEL_CTRL);
+    EXPECT_EQ(accel->GetKeyCode(), ',');
     AnsweringPresenter presenter(IDOK);
     WhileEditorOpen([&](CDlgCfg& editor) {
         ASSERT_NE(editor.Tree, nullptr);
