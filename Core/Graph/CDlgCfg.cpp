@@ -272,8 +272,11 @@ void CDlgCfg::OnTreeClick(wxMouseEvent& event) {
 
 void CDlgCfg::OnTreeSelChanging(wxTreeEvent& event) {
     if (!Ready || Doc.CurItem == nullptr) return;
+    // Only another parameter takes the pane's place; a group or the root
+    // leaves the edit where it is.
     CDataTreeItem* record = Tree->GetItemRecord(event.GetItem());
-    if (record != nullptr && record->GetData() == Doc.CurItem) return;
+    if (record == nullptr || record->GetData() == Doc.CurItem || Tree->GetItemImage(event.GetItem()) != kImageItem)
+        return;
     if (!LeaveItem()) {
         event.Veto();
         m_FocusField = false;

@@ -201,6 +201,11 @@ TEST_F(ConfigEditorTest, AnEditLeftUnappliedIsAppliedOrDiscardedAsTheUserAnswers
         EXPECT_TRUE(editor.IsModal());
         EXPECT_EQ(editor.ValueEdit->GetValue(), "45");
         EXPECT_EQ(FocusName(editor), "value");
+        // A new size rebuilds the pane; what is typed stays in it.
+        editor.SetSize(editor.GetSize() + wxSize(60, 40));
+        Settle();
+        EXPECT_EQ(editor.ValueEdit->GetValue(), "45");
+        EXPECT_TRUE(editor.HasPendingEdit());
 
         presenter.SetAnswer(IDYES);
         CDataTreeItem* other = static_cast<CDataTreeItem*>(editor.Doc.Items[1]->TreeItem);
