@@ -267,7 +267,7 @@ void CDlgCfg::OnTreeClick(wxMouseEvent& event) {
              static_cast<const char*>(Tree->GetItemText(hit).utf8_str()), static_cast<void*>(record), image,
              Tree->GetItemImage(hit, wxTreeItemIcon_Selected));
     // A mouse user clicks a parameter to change it: its field takes the focus.
-    if (image == kImageItem) m_FocusField = true;
+    if (image == kImageItem && hit != Tree->GetSelection()) m_FocusField = true;
 }
 
 void CDlgCfg::OnTreeSelChanging(wxTreeEvent& event) {
@@ -327,13 +327,12 @@ wxSize CDlgCfg::ButtonSize(const wxString& defaultCaption) const {
     const int w = CharWidth;
     const int h = CharHeight;
     wxSize button(12 * w, h + h / 4);
-    wxClientDC dc(const_cast<CDlgCfg*>(this));
-    dc.SetFont(TextFont);
     for (wxString caption : {wxString("&RESTORE"), wxString("(&Restore)"), wxString("(&Apply)"), defaultCaption}) {
         caption.Replace("&", "");
-        const wxSize text = dc.GetTextExtent(caption);
-        button.x = std::max(button.x, text.x + 20);
-        button.y = std::max(button.y, text.y + 8);
+        int x = 0, y = 0;
+        GetTextExtent(caption, &x, &y, nullptr, nullptr, &TextFont);
+        button.x = std::max(button.x, x + 20);
+        button.y = std::max(button.y, y + 8);
     }
     return button;
 }
