@@ -9,12 +9,12 @@
 #include <wx/combobox.h>
 #include <wx/dcclient.h>
 #include <wx/textctrl.h>
-#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <utility>
 #include <string>
 
 #include "Core/Graph/CDataTreeCtrl.h"
@@ -26,9 +26,9 @@ namespace {
 
 using zam::testing::AnsweringPresenter;
 
-std::string Stored(const char* key, const char* section = "EDT") {
+std::string Stored(const char* key) {
     std::string value;
-    ProfileReadStr(section, key, "<missing>", value);
+    ProfileReadStr("EDT", key, "<missing>", value);
     return value;
 }
 
@@ -41,14 +41,12 @@ void Settle() {
 }
 
 void Key(int key, int modifiers = wxMOD_NONE) {
-    wxUIActionSimulator sim;
-    sim.Char(key, modifiers);
+    wxUIActionSimulator().Char(key, modifiers);
     Settle();
 }
 
 void Type(const char* text) {
-    wxUIActionSimulator sim;
-    sim.Text(text);
+    wxUIActionSimulator().Text(text);
     Settle();
 }
 
@@ -105,36 +103,36 @@ protected:
 };
 
 std::string FocusName(CDlgCfg& editor) {
-    wxWindow* focus = wxWindow::FindFocus();
-    for (; focus != nullptr; focus = focus->GetParent()) {
-        if (focus == editor.Tree) return "tree";
-        if (focus == editor.ValueEdit || focus == editor.ValueCombo) return "value";
-        if (focus == editor.ApplyBtn) return "apply";
-        if (focus == editor.RestoreBtn) return "restore";
-        if (focus == editor.DefaultBtn) return "default";
-        if (focus == editor.FindWindow(CDlgCfg::IdClose)) return "close";
-    }
+    const std::pair<wxWindow*, const char*> names[] = {
+        {editor.Tree, "tree"}, {editor.ValueEdit, "value"}, {editor.ValueCombo, "value"},
+        {editor.ApplyBtn, "apply"}, {editor.RestoreBtn, "restore"}, {editor.DefaultBtn, "default"},
+        {editor.FindWindow(CDlgCfg::IdClose), "close"}};
+    for (wxWindow* focus = wxWindow::FindFocus(); focus != nullptr; focus = focus->GetParent())
+        for (const auto& [window, name] : names)
+            if (window != nullptr && window == focus) return name;
     return "elsewhere";
 }
 
-TEST_F(ConfigEditorTest, KeyboardAloneBrowsesAppliesAndCyclesTheFocus) {
-    const std::string def = Define("<P Name=\"First\" Type=\"Int\" Dflt=\"1\"/><P Name=\"Second\" Type=\"Int\" Dflt=\"2\"/>");
+TEST_F(ConfigEditorTest, KeyboardAloneBrowsesTypesAppliesAndCyclesTheFocus) {
+    const std::string def =
+        Define("<P Name=\"Up\" Type=\"Text/30/Upper\" Dflt=\"1\"/><P Name=\"Low\" Type=\"Text/20/Lower\"/>");
     AnsweringPresenter presenter(IDOK);
     const int changed = Run(def, [&](CDlgCfg& editor) {
         EXPECT_EQ(FocusName(editor), "tree");
         Key(WXK_DOWN);
-        EXPECT_EQ(Shown(editor, "Second"), "Second");
+        EXPECT_EQ(Shown(editor, "Low"), "Low");
         EXPECT_EQ(FocusName(editor), "tree");  // browsing keeps the focus in the tree
         Key(WXK_UP);
-        EXPECT_EQ(Shown(editor, "First"), "First");
+        EXPECT_EQ(Shown(editor, "Up"), "Up");
 
         Key(WXK_TAB);
         EXPECT_EQ(FocusName(editor), "value");
-        Type("45");  // the whole value was selected by Tab
+        Type("12345");  // over the whole value, which Tab selected
+        EXPECT_EQ(editor.ValueEdit->GetValue(), "12345");
         Key(WXK_TAB);
-        EXPECT_EQ(Stored("First"), "45");
+        EXPECT_EQ(Stored("Up"), "12345");
         ASSERT_EQ(presenter.Texts.size(), 1u);
-        EXPECT_EQ(presenter.Texts[0], "Updated G Parameter First:\r\n -> 45");  // nothing stored before
+        EXPECT_EQ(presenter.Texts[0], "Updated G Parameter Up:\r\n -> 12345");  // nothing stored before
         for (const char* next : {"apply", "restore", "default", "close", "tree", "value"}) {
             EXPECT_EQ(FocusName(editor), next);
             Key(WXK_TAB);
@@ -144,42 +142,21 @@ TEST_F(ConfigEditorTest, KeyboardAloneBrowsesAppliesAndCyclesTheFocus) {
             EXPECT_EQ(FocusName(editor), previous);
         }
         Key(WXK_SPACE);  // presses Default
-        EXPECT_EQ(Stored("First"), "1");
+        EXPECT_EQ(Stored("Up"), "1");
         EXPECT_EQ(editor.ValueEdit->GetValue(), "1");
-        Key(WXK_ESCAPE);
-    });
-    EXPECT_EQ(changed, 0);  // back to the value it had
-}
 
-TEST_F(ConfigEditorTest, CaseFieldsKeepWhatIsTypedInOrder) {
-    const std::string def =
-        Define("<P Name=\"Up\" Type=\"Text/30/Upper\"/><P Name=\"Low\" Type=\"Text/20/Lower\"/>");
-    AnsweringPresenter presenter(IDOK);
-    Run(def, [&](CDlgCfg& editor) {
-        Key(WXK_TAB);
-        Type("12345");
-        ASSERT_NE(editor.ValueEdit, nullptr);
-        EXPECT_EQ(editor.ValueEdit->GetValue(), "12345");
-        Key(WXK_HOME);
-        Type("90");
-        EXPECT_EQ(editor.ValueEdit->GetValue(), "9012345");
-        Key(WXK_RETURN);
-        EXPECT_EQ(Stored("Up"), "9012345");
-
-        Key(WXK_TAB, wxMOD_SHIFT);
-        Key(WXK_DOWN);
+        for (int key : {WXK_TAB, WXK_TAB, WXK_DOWN, WXK_TAB}) Key(key);  // Close, tree, Low, its field
         EXPECT_EQ(Shown(editor, "Low"), "Low");
-        Key(WXK_TAB);
         Type("MiXeD Case");
-        EXPECT_EQ(editor.ValueEdit->GetValue(), "mixed case");
         Key(WXK_LEFT);
         Key(WXK_LEFT);
-        Type("AB");
+        Type("AB");  // inserted where the caret is, in order
         EXPECT_EQ(editor.ValueEdit->GetValue(), "mixed caabse");
         Key(WXK_RETURN);
         EXPECT_EQ(Stored("Low"), "mixed caabse");
         Key(WXK_ESCAPE);
     });
+    EXPECT_EQ(changed, 1);  // Up is back to the value it had
 }
 
 TEST_F(ConfigEditorTest, AnEditLeftUnappliedIsAppliedOrDiscardedAsTheUserAnswers) {
@@ -193,11 +170,9 @@ TEST_F(ConfigEditorTest, AnEditLeftUnappliedIsAppliedOrDiscardedAsTheUserAnswers
         Key(WXK_ESCAPE);
         ASSERT_EQ(presenter.Texts.size(), 1u);
         EXPECT_NE(presenter.Texts[0].find("Parameter Len is not applied yet:\r\n45"), std::string::npos);
-        EXPECT_EQ(presenter.Types[0], MB_YESNOCANCEL | MB_ICONQUESTION);
     });
     EXPECT_EQ(changed, 0);
     EXPECT_EQ(Stored("Len"), "<missing>");
-    ASSERT_EQ(presenter.Texts.size(), 1u);
 
     // Back to it: the editor stays with the typed value; then Apply, on
     // leaving for another item by a click.
@@ -231,9 +206,10 @@ TEST_F(ConfigEditorTest, AnEditLeftUnappliedIsAppliedOrDiscardedAsTheUserAnswers
     EXPECT_EQ(changed, 1);
 }
 
-TEST_F(ConfigEditorTest, ListsAreEditableAndShowTheStoredChoiceAfterDefault) {
-    const std::string def =
-        Define("<P Name=\"Flag\" Type=\"Bool\" Dflt=\"NO\"/><P Name=\"Src\" Type=\"ParSrc\" Dflt=\"2\"/>");
+TEST_F(ConfigEditorTest, ListsAreEditableAndShowTheStoredChoiceAPasswordNothing) {
+    ProfileWriteStr("EDT", "Pw", "hunter2");
+    const std::string def = Define("<P Name=\"Flag\" Type=\"Bool\" Dflt=\"NO\"/><P Name=\"Src\" Type=\"ParSrc\" "
+                                   "Dflt=\"2\"/><P Name=\"Pw\" Type=\"Text/20/password\" Dflt=\"s3cret\"/>");
     AnsweringPresenter presenter(IDOK);
     Run(def, [&](CDlgCfg& editor) {
         ASSERT_NE(editor.ValueCombo, nullptr);
@@ -252,37 +228,30 @@ TEST_F(ConfigEditorTest, ListsAreEditableAndShowTheStoredChoiceAfterDefault) {
         Type("Open(4)");
         Key(WXK_RETURN);
         EXPECT_EQ(Stored("Src"), "4");
-        Key(WXK_TAB);  // Apply
-        Key(WXK_TAB);  // Restore
-        Key(WXK_TAB);  // Default
+        for (int i = 0; i < 3; ++i) Key(WXK_TAB);  // Apply, Restore, Default
         EXPECT_EQ(FocusName(editor), "default");
         Key(WXK_SPACE);
         EXPECT_EQ(Stored("Src"), "2");
         EXPECT_EQ(editor.ValueCombo->GetSelection(), 1);
         EXPECT_EQ(editor.ValueCombo->GetValue(), "High(2)");
-        Key(WXK_ESCAPE);
-    });
-}
 
-TEST_F(ConfigEditorTest, APasswordShowsNowhereInTheWindow) {
-    ProfileWriteStr("EDT", "Pw", "hunter2");
-    const std::string def = Define("<P Name=\"Pw\" Type=\"Text/20/password\" Dflt=\"s3cret\"/>");
-    AnsweringPresenter presenter(IDOK);
-    Run(def, [&](CDlgCfg& editor) {
+        // The password: neither its default, its label nor a question shows it.
+        for (int key : {WXK_TAB, WXK_TAB, WXK_DOWN}) Key(key);  // Close, tree, the next item
+        EXPECT_EQ(Shown(editor, "Pw"), "Pw");
         EXPECT_EQ(editor.DefaultBtn->GetLabel().Find("s3cret"), wxNOT_FOUND);
-        const wxString label = editor.Tree->GetItemText(static_cast<CDataTreeItem*>(editor.Doc.Items[0]->TreeItem)->Handle);
-        EXPECT_EQ(label.Find("hunter2"), wxNOT_FOUND);
+        EXPECT_EQ(editor.Tree->GetItemText(editor.Tree->GetSelection()).Find("hunter2"), wxNOT_FOUND);
         EXPECT_TRUE(editor.ValueEdit->HasFlag(wxTE_PASSWORD));
         Key(WXK_TAB);
         Type("other");
-        Key(WXK_ESCAPE);  // the question does not show it either
+        presenter.Texts.clear();
+        Key(WXK_ESCAPE);
         ASSERT_FALSE(presenter.Texts.empty());
         EXPECT_EQ(presenter.Texts[0].find("other"), std::string::npos);
     });
 }
 
 // Every control of the editor lies whole within its window, the pane beside
-// the tree, the buttons side by side, each as large as its caption.
+// the tree, each button as wide as its caption.
 void ExpectUsableLayout(CDlgCfg& editor) {
     const wxRect client(wxPoint(0, 0), editor.GetClientSize());
     const wxRect tree = editor.Tree->GetRect();
@@ -295,8 +264,7 @@ void ExpectUsableLayout(CDlgCfg& editor) {
                               static_cast<wxWindow*>(editor.DefaultBtn)}) {
         ASSERT_NE(control, nullptr);
         const wxRect placed = control->GetRect();
-        EXPECT_TRUE(client.Contains(placed)) << control->GetName() << " at " << placed.x << "," << placed.y << " "
-                                             << placed.width << "x" << placed.height;
+        EXPECT_TRUE(client.Contains(placed)) << control->GetName();
         const int least = control == editor.Tree ? 3 * editor.CharHeight : control->GetBestSize().y * 2 / 3;
         EXPECT_GE(placed.height, least) << control->GetName();
         if (control != editor.Tree && control != editor.FindWindow(CDlgCfg::IdClose)) {
@@ -308,23 +276,20 @@ void ExpectUsableLayout(CDlgCfg& editor) {
         caption.Replace("&", "");
         EXPECT_GE(button->GetSize().x, dc.GetTextExtent(caption).x) << caption;
     }
-    EXPECT_FALSE(editor.ApplyBtn->GetRect().Intersects(editor.RestoreBtn->GetRect()));
-    EXPECT_FALSE(editor.RestoreBtn->GetRect().Intersects(editor.DefaultBtn->GetRect()));
 }
 
 TEST_F(ConfigEditorTest, HostileDefinitionsStillGiveAUsableLayout) {
     const std::string params = "<P Name=\"Wide\" Type=\"ParTxt\" Dflt=\"x\"/><P Name=\"Src\" Type=\"ParSrc\"/>";
-    struct Case {
-        const char* attrs;
-        const char* title;
-        const char* editFont;
-    };
-    for (const Case& hostile : {Case{"", " ", nullptr}, Case{"", "\xE9t\xE9", nullptr}, Case{"TreeWidth=\"95\"", "T", nullptr},
-                                Case{"TreeWidth=\"-20\" Size=\"10,10\"", "T", nullptr},
-                                Case{"", "T", "Courier New|120"}}) {
-        SCOPED_TRACE(std::string(hostile.attrs) + " title '" + hostile.title + "'");
-        if (hostile.editFont != nullptr) ProfileWriteStr("CFGDLG", "EditFont", hostile.editFont);
-        Run(Define(params, hostile.attrs, hostile.title), [](CDlgCfg& editor) {
+    // A blank title, one in a Windows code page, a tree of nearly all the
+    // width, one of less than none in a tiny dialog, a huge value font.
+    const char* const hostile[][3] = {{"", " ", "Courier New|16"}, {"", "\xE9t\xE9", "Courier New|16"},
+                                      {"TreeWidth=\"95\"", "T", "Courier New|16"},
+                                      {"TreeWidth=\"-20\" Size=\"10,10\"", "T", "Courier New|16"},
+                                      {"", "T", "Courier New|120"}};
+    for (const auto& [attrs, title, editFont] : hostile) {
+        SCOPED_TRACE(std::string(attrs) + " title '" + title + "' " + editFont);
+        ProfileWriteStr("CFGDLG", "EditFont", editFont);
+        Run(Define(params, attrs, title), [](CDlgCfg& editor) {
             ExpectUsableLayout(editor);
             Key(WXK_DOWN);  // the drop-down list
             EXPECT_EQ(Shown(editor, "Src"), "Src");
@@ -336,7 +301,6 @@ TEST_F(ConfigEditorTest, HostileDefinitionsStillGiveAUsableLayout) {
             ExpectUsableLayout(editor);
             Key(WXK_ESCAPE);
         });
-        ProfileWriteStr("CFGDLG", "EditFont", "Courier New|16");
     }
 }
 
@@ -346,15 +310,11 @@ TEST_F(ConfigEditorTest, MessageBoxesFitTheScreenAndBelongToTheEditor) {
     const wxArrayString lines = wxSplit(fitted, '\n', 0);
     EXPECT_LE(lines.size(), zam::graph::kMessageMaxLines + 1);
     for (const wxString& line : lines) EXPECT_LE(line.length(), zam::graph::kMessageWrapChars);
-    EXPECT_NE(fitted.Find(wxString::FromUTF8("…")), wxNOT_FOUND);
     EXPECT_EQ(lines[0], "Updated G Parameter Big:");
-    EXPECT_TRUE(fitted.EndsWith(wxString::FromUTF8("… -> 8")));  // the new value is still seen
-    EXPECT_EQ(zam::graph::FitMessageText("Short\r\ntext"), "Short\ntext");
+    EXPECT_TRUE(fitted.EndsWith(wxString::FromUTF8("… -> 8")));  // cut, and the new value still seen
 
-    const std::string def = Define("<P Name=\"Big\" Type=\"ParTxt\"/>");
-    AnsweringPresenter presenter(IDOK);
     wxWindow* parentDuring = nullptr;
-    Run(def, [&](CDlgCfg& editor) {
+    Run(Define("<P Name=\"Big\" Type=\"ParTxt\"/>"), [&](CDlgCfg& editor) {
         parentDuring = zam::graph::MessageBoxParent();
         EXPECT_EQ(parentDuring, &editor);
         Key(WXK_ESCAPE);
