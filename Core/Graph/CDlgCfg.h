@@ -62,9 +62,24 @@ public:
     void ClearPane();
     /// Apply's and Restore's captions follow the current item.
     void UpdateButtons();
-    /// Takes the value field's text and applies it (Tab and Enter in the pane).
-    void TakeAndApply();
-    /// Ends the dialog with the number of changed parameters.
+    /// Takes the value field's text and applies it (Tab, Enter and Apply):
+    /// false when the entry was refused and nothing was written.
+    bool TakeAndApply();
+    /// True when the value field shows something else than the value it was
+    /// given for the stored one: typed, picked or pasted, but not applied.
+    bool HasPendingEdit() const;
+    /// Before the pane is left (another item, the editor closed): an edit not
+    /// applied is applied or discarded as the user answers. False when the
+    /// user chose to go back to it, or its entry was refused.
+    bool LeaveItem();
+    /// Moves the focus along tree, value field, Apply, Restore, Default and
+    /// Close, round and round (Tab forward, Shift+Tab back), from the
+    /// window given or else the one with the focus.
+    void MoveFocus(bool forward, wxWindow* from = nullptr);
+    /// The windows Tab visits, in order, those that exist.
+    std::vector<wxWindow*> FocusCycle() const;
+    /// Ends the dialog with the number of changed parameters, once an edit
+    /// not applied is settled.
     void CloseWithCount();
 
     // CCfgView
@@ -108,10 +123,39 @@ public:
     std::vector<PaneLine> Layout;
 
 private:
+    /// The state of the current item when its field last matched the stored
+    /// value; an edit discarded goes back to it.
+    struct EntryState {
+        CTxt NewText;
+        int Entered = 0;
+        int Changed = 0;
+        CDataValue Value;
+    };
+
     void BuildTree();
     void KeepOnScreen();
     /// Follows a change of the dialog's size: tree, Close button and pane.
     void Relayout();
+    /// Places the tree and Close within the client area, leaving the pane
+    /// the room its controls need; sets the dialog's minimum size.
+    void Arrange();
+    /// The width the pane needs for its buttons, and the height for its
+    /// upper frame and a few lines of description.
+    wxSize PaneMinSize() const;
+    /// The size of the pane's three buttons, Default's caption among them.
+    wxSize ButtonSize(const wxString& defaultCaption) const;
+    /// Rebuilds the pane for a new size, keeping what is typed and focused.
+    void RebuildPane();
+    /// The field now matches the stored value: remembered, and the item's
+    /// entry state kept for a discard.
+    void SyncShown();
+    void DiscardEdit();
+    /// The drop-down list shows the choice the stored value stands for.
+    void ShowStoredChoice();
+    wxString ValueText() const;
+    wxWindow* ValueWindow() const;
+    void OnTreeSelChanging(wxTreeEvent& event);
+    void OnTreeSelChanged(wxTreeEvent& event);
     void LayoutDescription();
     void PaintHeader(wxWindow* window);
     void PaintDescription(wxWindow* window);
@@ -119,9 +163,14 @@ private:
     void OnButton(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnTreeClick(wxMouseEvent& event);
-    void CreateValueControl(CCfgItem& item);
+    /// The value field or list, at (left, top), its right edge no further than rightmost.
+    void CreateValueControl(CCfgItem& item, int left, int top, int rightmost);
     wxFont FontFromSetting(const char* key, const char* def);
 
     wxSize m_LastSize;
+    wxPoint m_TreeOrigin;     ///< where the template put the tree
+    wxString m_ShownValue;    ///< the field's text for the stored value
+    EntryState m_Entry;
+    bool m_FocusField = false;  ///< the next shown item takes the focus into its field
     wxDECLARE_CLASS(CDlgCfg);
 };

@@ -9,6 +9,7 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 
@@ -22,6 +23,7 @@ namespace {
 
 // 0xFFFF, the id pictures had, is beyond the toolkit's ids.
 const int kIdPicture = wxID_ANY;
+const char* const kMaskedDefault = "&Default (*****)";
 
 // A window the dialog paints itself, in the button face's colours.
 class PaneText : public wxWindow {
@@ -30,7 +32,10 @@ public:
         : wxWindow(parent, id, rect.GetPosition(), rect.GetSize()), m_Paint(std::move(paint)) {
         SetBackgroundStyle(wxBG_STYLE_PAINT);
         Bind(wxEVT_PAINT, [this](wxPaintEvent&) { m_Paint(this); });
+        SetCanFocus(false);
     }
+    // Only read: the keyboard's focus would vanish into it.
+    bool AcceptsFocus() const override { return false; }
 
 private:
     std::function<void(wxWindow*)> m_Paint;
@@ -63,6 +68,10 @@ void CDlgCfg::ClearPane() {
 }
 
 int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
+    // Browsing the tree by keyboard keeps the focus there; a click, or the
+    // editor's own choice, puts it into the field.
+    const bool keepTreeFocus = Tree != nullptr && FindFocus() == Tree && !m_FocusField;
+    m_FocusField = false;
     ClearPane();
     Doc.SelectItem(item);
     if (item == nullptr || Tree == nullptr) return 0;
@@ -74,66 +83,92 @@ int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
     const int r = GetClientSize().GetWidth() - h;
     const int b = tree.GetBottom() + 1;  // level with the tree's bottom
 
+    // The frames first, so the controls made later lie on top of them.
     UpperFrame = new CFrameCtrl(this, IdFrame, "", wxDefaultPosition, wxDefaultSize);
-    UpperFrame->SetSize(FromCorners(x0, y0, r, y0 + 6 * h));
     LowerFrame = new CFrameCtrl(this, IdFrame, "", wxDefaultPosition, wxDefaultSize);
-    LowerFrame->SetSize(FromCorners(x0, y0 + 6 * h, r, b));
-    for (CFrameCtrl* frame : {UpperFrame, LowerFrame}) frame->SetFont(TextFont);
+    for (CFrameCtrl* frame : {UpperFrame, LowerFrame}) {
+        frame->SetFont(TextFont);
+        frame->SetCanFocus(false);
+    }
 
-    HeaderWnd = new PaneText(this, IdHeader, FromCorners(x0 + w, y0 + 3, r - w, y0 + 3 + h),
-                             [this](wxWindow* window) { PaintHeader(window); });
-    IntroWnd = new PaneText(this, IdDescription, FromCorners(x0 + w, y0 + h / 2 + 6 * h, r - 2 * w, b - h),
-                            [this](wxWindow* window) { PaintDescription(window); });
+    HeaderWnd = new PaneText(this, IdHeader, wxRect(), [this](wxWindow* window) { PaintHeader(window); });
+    const int headerHeight = std::max(h, HeaderWnd->GetCharHeight() + 2);
+    HeaderWnd->SetSize(FromCorners(x0 + w, y0 + 3, r - w, y0 + 3 + headerHeight));
 
-    const int buttonTop = y0 + 4 * h;
-    const wxSize buttonSize(12 * w, h + h / 4);
-    ApplyBtn = new wxButton(this, IdApply, "(&Apply)", wxPoint(x0 + w, buttonTop), buttonSize);
-    RestoreBtn = new wxButton(this, IdRestore, "(&Restore)", wxPoint(x0 + 14 * w, buttonTop), buttonSize);
-    wxString defaultCaption = "&Default";
-    if (item->Dflt.GetLength() < 12) defaultCaption.Printf("&Default (%s)", wxString::FromUTF8(item->Dflt));
-    DefaultBtn = new wxButton(this, IdDefault, defaultCaption, wxPoint(x0 + 27 * w, buttonTop), buttonSize);
-    for (wxButton* button : {ApplyBtn, RestoreBtn, DefaultBtn}) button->SetFont(TextFont);
-
-    CreateValueControl(*item);
-    wxWindow* value = ValueEdit != nullptr ? static_cast<wxWindow*>(ValueEdit) : ValueCombo;
+    // Rows follow the spacing of the value font, each at least below the one
+    // above it, whatever the two fonts are.
+    CreateValueControl(*item, x0 + w, std::max(y0 + 2 * h, y0 + 3 + headerHeight + 2), r - w);
+    wxWindow* value = ValueWindow();
     if (value == nullptr) {
         err.Format("Cannot create Control (Error %d)", errno);
         return -3;
     }
+    wxString defaultCaption = "&Default";
+    if ((item->Style & CFGSTYLE_PASSWORD) != 0) {
+        defaultCaption = kMaskedDefault;  // a password's default is a password too
+    } else if (item->Dflt.GetLength() < 12) {
+        defaultCaption.Printf("&Default (%s)", wxString::FromUTF8(item->Dflt));
+    }
+    const wxSize button = ButtonSize(defaultCaption);
+    const int buttonTop = std::max(y0 + 4 * h, value->GetRect().GetBottom() + 1 + h / 4);
+    const int upperBottom = std::max(y0 + 6 * h, buttonTop + button.y + h / 2);
+    UpperFrame->SetSize(FromCorners(x0, y0, r, upperBottom));
+    LowerFrame->SetSize(FromCorners(x0, upperBottom, r, b));
+    IntroWnd = new PaneText(this, IdDescription, FromCorners(x0 + w, upperBottom + h / 2, r - 2 * w, b - h),
+                            [this](wxWindow* window) { PaintDescription(window); });
+
+    ApplyBtn = new wxButton(this, IdApply, "(&Apply)", wxPoint(x0 + w, buttonTop), button);
+    RestoreBtn = new wxButton(this, IdRestore, "(&Restore)", wxPoint(x0 + 2 * w + button.x, buttonTop), button);
+    DefaultBtn = new wxButton(this, IdDefault, defaultCaption, wxPoint(x0 + 3 * w + 2 * button.x, buttonTop), button);
+    for (wxButton* pushButton : {ApplyBtn, RestoreBtn, DefaultBtn}) pushButton->SetFont(TextFont);
+
     value->SetFont(EditFont);
     value->Raise();
-    value->SetFocus();
+    // The toolkit's own focus chain in the order Tab takes here.
+    value->MoveAfterInTabOrder(Tree);
+    ApplyBtn->MoveAfterInTabOrder(value);
+    RestoreBtn->MoveAfterInTabOrder(ApplyBtn);
+    DefaultBtn->MoveAfterInTabOrder(RestoreBtn);
+    if (wxWindow* close = FindWindow(IdClose)) close->MoveAfterInTabOrder(DefaultBtn);
+    if (!keepTreeFocus) value->SetFocus();
 
     LayoutDescription();
-    UpdateButtons();
+    SyncShown();
     return 0;  // the document's SelectItem has remembered the item's name
 }
 
-void CDlgCfg::CreateValueControl(CCfgItem& item) {
+void CDlgCfg::CreateValueControl(CCfgItem& item, int left, int top, int rightmost) {
     const int w = CharWidth;
     const int h = CharHeight;
-    const wxRect upper = UpperFrame->GetRect();
-    const int left = upper.GetLeft() + w;
-    const int top = upper.GetTop() + 2 * h;
-    const int right = upper.GetLeft() + w * (item.Width + 3);
+    int right = std::min(left + w * (item.Width + 3) - w, rightmost);
+    if (right < left + 4 * w) right = left + 4 * w;
     CTxt stored;
     Doc.ReadStoredText(item, stored);
     CtrlKind = item.CtrlKind();
     if (CtrlKind == 2) {
-        ValueCombo = new wxComboBox(this, IdValue, "", wxPoint(left, top), wxSize(right - left + w + 10, -1), 0,
-                                    nullptr, wxCB_DROPDOWN | wxCB_READONLY);
+        // Editable, as the definition's lists are: "on", "y" or "High(2)"
+        // typed are read like the entries.
+        const int width = std::min(right - left + w + 10, rightmost - left);
+        ValueCombo = new wxComboBox(this, IdValue, "", wxPoint(left, top), wxSize(width, -1), 0, nullptr,
+                                    wxCB_DROPDOWN);
+        // As high as the value font needs, which the list's default is not.
+        ValueCombo->SetFont(EditFont);
+        ValueCombo->SetSize(wxSize(width, std::max(ValueCombo->GetBestSize().y, h + 6)));
         if (item.Type == CFGTYPE_BOOL) {
             ValueCombo->Append("NO");
             ValueCombo->Append("YES");
-            ValueCombo->SetSelection(CfgYesNo(stored));
         } else {
             for (const char* source : kCfgPriceSources) ValueCombo->Append(source);
-            const int n = CfgParSrcNumber(stored);
-            if (n >= 1 && n <= 8) ValueCombo->SetSelection(n - 1);
         }
+        ShowStoredChoice();
         ValueCombo->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) {
             CTxt err;
             Doc.ChgData(ValueCombo->GetValue().utf8_str(), err);
+            UpdateButtons();
+        });
+        ValueCombo->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+            event.Skip();
+            UpdateButtons();
         });
         return;
     }
@@ -148,12 +183,29 @@ void CDlgCfg::CreateValueControl(CCfgItem& item) {
     if (ValueEdit == nullptr) return;
     ValueEdit->SetSize(wxRect(left, top, right - left, h + 6));
     ValueEdit->ChangeValue(wxString::FromUTF8(stored));
-    ValueEdit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+    // The captions tell that there is something to apply as soon as it is typed.
+    ValueEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
         event.Skip();
-        if (ValueEdit == nullptr || Doc.CurItem == nullptr) return;
-        CTxt err;
-        Doc.ChgData(ValueEdit->GetValue().utf8_str(), err);
+        UpdateButtons();
     });
+}
+
+void CDlgCfg::ShowStoredChoice() {
+    if (Doc.CurItem == nullptr) return;
+    CTxt stored;
+    Doc.ReadStoredText(*Doc.CurItem, stored);
+    if (ValueEdit != nullptr) {
+        ValueEdit->ChangeValue(wxString::FromUTF8(stored));
+        return;
+    }
+    if (ValueCombo == nullptr) return;
+    if (Doc.CurItem->Type == CFGTYPE_BOOL) {
+        ValueCombo->SetSelection(CfgYesNo(stored));
+        return;
+    }
+    const int n = CfgParSrcNumber(stored);
+    if (n >= 1 && n <= 8) ValueCombo->SetSelection(n - 1);
+    else ValueCombo->ChangeValue("");
 }
 
 void CDlgCfg::UpdateButtons() {
@@ -161,13 +213,20 @@ void CDlgCfg::UpdateButtons() {
 }
 
 void CDlgCfg::UpdateButtons(const CCfgItem& item) {
-    if (ApplyBtn != nullptr) ApplyBtn->SetLabel(item.Changed ? "&APPLY" : "(&Apply)");
-    if (RestoreBtn != nullptr) RestoreBtn->SetLabel(item.Changed ? "&RESTORE" : "(&Restore)");
+    const bool pending = item.Changed || (&item == Doc.CurItem && HasPendingEdit());
+    if (ApplyBtn != nullptr) ApplyBtn->SetLabel(pending ? "&APPLY" : "(&Apply)");
+    if (RestoreBtn != nullptr) RestoreBtn->SetLabel(pending ? "&RESTORE" : "(&Restore)");
 }
 
 void CDlgCfg::SetValueText(const char* text) {
-    if (ValueEdit != nullptr) ValueEdit->ChangeValue(wxString::FromUTF8(text));
-    if (ValueCombo != nullptr) ValueCombo->SetValue(wxString::FromUTF8(text));
+    const wxString shown = wxString::FromUTF8(text);
+    if (ValueEdit != nullptr) ValueEdit->ChangeValue(shown);
+    if (ValueCombo != nullptr) {
+        // An entry of the list is shown as that entry, chosen.
+        const int entry = ValueCombo->FindString(shown, false);
+        if (entry != wxNOT_FOUND) ValueCombo->SetSelection(entry);
+        else ValueCombo->ChangeValue(shown);
+    }
 }
 
 void CDlgCfg::LayoutDescription() {
@@ -187,6 +246,7 @@ void CDlgCfg::LayoutDescription() {
         if (line.LineKind == CfgDescLine::Picture) {
             CTxt file;
             auto* picture = new CPictureCtrl(IntroWnd, kIdPicture, wxPoint(0, y));
+            picture->SetCanFocus(false);
             placed.Loaded = Doc.GetItemFile(line.Content, file, 2) > 0 && picture->LoadPicture(file) == 1;
             if (placed.Loaded) {
                 picture->Draw();

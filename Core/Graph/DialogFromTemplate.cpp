@@ -2,7 +2,9 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/clipbrd.h>
 #include <wx/combobox.h>
+#include <wx/dataobj.h>
 #include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
@@ -37,27 +39,70 @@ long Borders(const DlgTemplateItem& item) {
     return (item.Style & kBorder) ? wxBORDER_SIMPLE : 0;
 }
 
-// Lower case and the no-auto-scroll limit have no toolkit style: the text is
-// put right after each change instead.
-void HonourEditStyle(wxTextCtrl* edit, uint32_t style) {
-    if (style & 0x8) edit->ForceUpper();
-    if (style & 0x2000) edit->SetValidator(wxTextValidator(wxFILTER_DIGITS));
-    const bool lower = (style & 0x10) != 0;
-    const bool bounded = !(style & 0x80) && !(style & 0x4);
-    if (!lower && !bounded) return;
-    auto accepted = std::make_shared<wxString>(edit->GetValue());
-    edit->Bind(wxEVT_TEXT, [edit, lower, bounded, accepted](wxCommandEvent& event) {
+// Upper and lower case are made as each character is typed or pasted, where
+// the caret is known: changing the whole text afterwards would put the
+// caret back where the change began, and the next character in front of
+// the last (the toolkit's own upper-casing does that too).
+void HonourCase(wxTextCtrl* edit, bool upper) {
+    auto convert = [upper](const wxString& text) { return upper ? text.Upper() : text.Lower(); };
+    edit->Bind(wxEVT_CHAR, [edit, convert](wxKeyEvent& event) {
+        const wxChar typed = event.GetUnicodeKey();
+        if (typed == WXK_NONE || typed < ' ' || event.ControlDown() || event.AltDown()) {
+            event.Skip();
+            return;
+        }
+        const wxString wanted = convert(wxString(typed));
+        if (wanted == wxString(typed)) {
+            event.Skip();
+            return;
+        }
+        edit->WriteText(wanted);  // replaces the selection, the caret after it
+    });
+    edit->Bind(wxEVT_TEXT_PASTE, [edit, convert](wxClipboardTextEvent& event) {
+        wxString pasted;
+        if (wxTheClipboard->Open()) {
+            wxTextDataObject data;
+            if (wxTheClipboard->GetData(data)) pasted = data.GetText();
+            wxTheClipboard->Close();
+        }
+        if (pasted.empty()) {
+            event.Skip();
+            return;
+        }
+        edit->WriteText(convert(pasted));
+    });
+    // Text set from outside is shown in the field's case as well.
+    edit->Bind(wxEVT_TEXT, [edit, convert](wxCommandEvent& event) {
         const wxString value = edit->GetValue();
-        wxString wanted = lower ? value.Lower() : value;
-        if (bounded && edit->GetTextExtent(wanted).x > edit->GetClientSize().x - kEntryPadding &&
-            wanted.length() > accepted->length())
-            wanted = *accepted;
+        const wxString wanted = convert(value);
         if (wanted != value) {
-            const long at = std::min<long>(edit->GetInsertionPoint(), static_cast<long>(wanted.length()));
+            const long at = edit->GetInsertionPoint();
             edit->ChangeValue(wanted);
             edit->SetInsertionPoint(at);
         }
-        *accepted = wanted;
+        event.Skip();
+    });
+}
+
+// The no-auto-scroll limit has no toolkit style: a change that would run
+// past the field's width is taken back.
+void HonourEditStyle(wxTextCtrl* edit, uint32_t style) {
+    if (style & 0x8) HonourCase(edit, true);
+    else if (style & 0x10) HonourCase(edit, false);
+    if (style & 0x2000) edit->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+    const bool bounded = !(style & 0x80) && !(style & 0x4);
+    if (!bounded) return;
+    auto accepted = std::make_shared<wxString>(edit->GetValue());
+    edit->Bind(wxEVT_TEXT, [edit, accepted](wxCommandEvent& event) {
+        const wxString value = edit->GetValue();
+        if (edit->GetTextExtent(value).x > edit->GetClientSize().x - kEntryPadding &&
+            value.length() > accepted->length()) {
+            const long at = std::min<long>(edit->GetInsertionPoint(), static_cast<long>(accepted->length()));
+            edit->ChangeValue(*accepted);
+            edit->SetInsertionPoint(at);
+        } else {
+            *accepted = value;
+        }
         event.Skip();
     });
 }

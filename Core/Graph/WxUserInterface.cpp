@@ -25,6 +25,32 @@ long IconStyle(UINT type) {
     }
 }
 
+wxWindow* g_owner = nullptr;
+const MessageBoxLabels* g_labels = nullptr;
+
+// Where a line may break: the last blank within the width, else the width
+// itself (a value without blanks is broken inside).
+size_t BreakAt(const wxString& line, size_t width) {
+    const size_t blank = line.find_last_of(' ', width);
+    return blank != wxString::npos && blank > 0 ? blank : width;
+}
+
+// A value of many kilobytes in a report is one word: it is cut, so that what
+// stands after it on the line ("-> new value") is still seen.
+wxString CutLongWords(const wxString& line) {
+    wxString out;
+    size_t start = 0;
+    while (start < line.length()) {
+        size_t blank = line.find(' ', start);
+        if (blank == wxString::npos) blank = line.length();
+        if (blank - start > kMessageCutChars) out += line.substr(start, kMessageCutChars) + wxString::FromUTF8("…");
+        else out += line.substr(start, blank - start);
+        if (blank < line.length()) out += ' ';
+        start = blank + 1;
+    }
+    return out;
+}
+
 class WxPresenter : public zam::platform::MessageBoxPresenter {
 public:
     int Show(const char* text, const char* caption, UINT type) override {
@@ -39,9 +65,14 @@ public:
         } else {
             style |= wxOK;
         }
-        wxWindow* parent = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
-        wxMessageDialog dialog(parent, wxString::FromUTF8(text ? text : ""),
+        wxMessageDialog dialog(MessageBoxParent(), FitMessageText(wxString::FromUTF8(text ? text : "")),
                                wxString::FromUTF8(caption ? caption : ""), style);
+        if (g_labels != nullptr) {
+            if (buttons == MB_YESNOCANCEL)
+                dialog.SetYesNoCancelLabels(g_labels->Yes, g_labels->No, g_labels->Cancel);
+            else if (buttons == MB_YESNO)
+                dialog.SetYesNoLabels(g_labels->Yes, g_labels->No);
+        }
         switch (dialog.ShowModal()) {
         case wxID_YES: return IDYES;
         case wxID_NO: return IDNO;
@@ -80,6 +111,56 @@ WxPresenter g_presenter;
 WxColours g_colours;
 
 }  // namespace
+
+wxString FitMessageText(const wxString& text) {
+    wxString flat = text;
+    flat.Replace("\r\n", "\n");
+    flat.Replace("\r", "\n");
+    wxString fitted;
+    size_t lines = 0;
+    bool more = false;
+    size_t start = 0;
+    while (start <= flat.length() && !more) {
+        size_t end = flat.find('\n', start);
+        if (end == wxString::npos) end = flat.length();
+        wxString line = flat.substr(start, end - start);
+        start = end + 1;
+        line = CutLongWords(line);
+        do {
+            if (lines == kMessageMaxLines) {
+                more = true;
+                break;
+            }
+            size_t take = line.length();
+            if (take > kMessageWrapChars) take = BreakAt(line, kMessageWrapChars);
+            if (lines > 0) fitted += '\n';
+            fitted += line.substr(0, take);
+            ++lines;
+            line = take < line.length() ? line.substr(take) : wxString();
+            line.Trim(false);
+        } while (!line.empty());
+        if (end == flat.length()) break;
+    }
+    if (more) fitted += wxString::FromUTF8("\n…");
+    return fitted;
+}
+
+wxWindow* MessageBoxParent() {
+    if (g_owner != nullptr && g_owner->IsShown()) return g_owner;
+    return wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+MessageBoxOwner::MessageBoxOwner(wxWindow* window) : m_Previous(g_owner) { g_owner = window; }
+
+MessageBoxOwner::~MessageBoxOwner() { g_owner = m_Previous; }
+
+MessageBoxLabels::MessageBoxLabels(const char* yes, const char* no, const char* cancel)
+    : Yes(wxString::FromUTF8(yes)), No(wxString::FromUTF8(no)), Cancel(wxString::FromUTF8(cancel)),
+      m_Previous(g_labels) {
+    g_labels = this;
+}
+
+MessageBoxLabels::~MessageBoxLabels() { g_labels = m_Previous; }
 
 void InstallWxUserInterface() {
     zam::platform::SetMessageBoxPresenter(&g_presenter);
