@@ -2,6 +2,7 @@
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
@@ -51,6 +52,30 @@ wxString CutLongWords(const wxString& line) {
     return out;
 }
 
+// The toolkit's native box takes its buttons' letters only with Alt; the
+// boxes this program was designed with answered Yes and No to the plain Y
+// and N keys, so questions are asked in a box of our own that does.
+class KeyedMessageDialog : public wxGenericMessageDialog {
+public:
+    KeyedMessageDialog(wxWindow* parent, const wxString& text, const wxString& caption, long style,
+                       bool letterKeys)
+        : wxGenericMessageDialog(parent, text, caption, style), m_LetterKeys(letterKeys) {
+        Bind(wxEVT_CHAR_HOOK, &KeyedMessageDialog::OnKey, this);
+    }
+
+private:
+    void OnKey(wxKeyEvent& event) {
+        const int key = event.GetKeyCode();
+        if (m_LetterKeys && event.GetModifiers() == wxMOD_NONE && (key == 'Y' || key == 'N')) {
+            EndModal(key == 'Y' ? wxID_YES : wxID_NO);
+            return;
+        }
+        event.Skip();
+    }
+
+    bool m_LetterKeys;
+};
+
 class WxPresenter : public zam::platform::MessageBoxPresenter {
 public:
     int Show(const char* text, const char* caption, UINT type) override {
@@ -65,8 +90,10 @@ public:
         } else {
             style |= wxOK;
         }
-        wxMessageDialog dialog(MessageBoxParent(), FitMessageText(wxString::FromUTF8(text ? text : "")),
-                               wxString::FromUTF8(caption ? caption : ""), style);
+        // Buttons named otherwise (Apply, Discard) keep their own letters.
+        const bool letterKeys = (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) && g_labels == nullptr;
+        KeyedMessageDialog dialog(MessageBoxParent(), FitMessageText(wxString::FromUTF8(text ? text : "")),
+                                  wxString::FromUTF8(caption ? caption : ""), style, letterKeys);
         if (g_labels != nullptr) {
             if (buttons == MB_YESNOCANCEL)
                 dialog.SetYesNoCancelLabels(g_labels->Yes, g_labels->No, g_labels->Cancel);

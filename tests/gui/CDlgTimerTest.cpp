@@ -808,4 +808,28 @@ TEST_F(TimerWindowTest, RemoteCommandsReachTheWindow) {
     window = nullptr;  // gone
 }
 
+TEST_F(TimerWindowTest, ExitQuestionAnswersToTheYAndNKeys) {
+    OpenWindow();
+    // The program's own message box, not a test presenter, answered by a key
+    // press once it is up.
+    for (const auto& [key, yes] : {std::pair<char, bool>{'n', false}, std::pair<char, bool>{'y', true}}) {
+        wxTimer typist;
+        typist.Bind(wxEVT_TIMER, [key = key, &typist](wxTimerEvent&) {
+            for (wxWindow* top : wxTopLevelWindows) {
+                auto* box = wxDynamicCast(top, wxDialog);
+                if (box == nullptr || !box->IsModal()) continue;
+                typist.Stop();
+                box->SetFocus();
+                wxKeyEvent press(wxEVT_CHAR_HOOK);
+                press.m_keyCode = key - 'a' + 'A';  // as the toolkit reports a letter key
+                press.SetEventObject(box);
+                box->ProcessWindowEvent(press);
+                return;
+            }
+        });
+        typist.Start(50);
+        EXPECT_EQ(window->ConfirmExit(), yes) << key;
+    }
+}
+
 }  // namespace
