@@ -108,6 +108,23 @@ TEST(ColourTextTest, Conversions) {
     EXPECT_EQ(ColorFromText("BORDER"), zam::platform::GetSysColor(COLOR_ACTIVEBORDER));
 }
 
+TEST(ColourTextTest, ReadableFormsOnly) {
+    COLORREF colour = 1;
+    EXPECT_EQ(ColorTextRead("7,8,9", colour), 1);
+    EXPECT_EQ(colour, RGB(7, 8, 9));
+    EXPECT_EQ(ColorTextRead("0x91FFFF", colour), 1);
+    EXPECT_EQ(colour, RGB(255, 255, 145));
+    EXPECT_EQ(ColorTextRead("Red", colour), 1);
+    EXPECT_EQ(colour, RGB(255, 0, 0));
+    EXPECT_EQ(ColorTextRead("black", colour), 1);
+    for (const char* unreadable : {"", "0", "7,7", "7,7,7,7", "300,1,1", "1,x,2", "0x", "0xZZ", "0x1234567",
+                                   "chartreuse", " red"}) {
+        EXPECT_EQ(ColorTextRead(unreadable, colour), 0) << unreadable;
+        EXPECT_EQ(colour, 0u);
+    }
+    EXPECT_EQ(ColorTextRead(nullptr, colour), 0);
+}
+
 TEST(HexTextTest, Conversions) {
     EXPECT_EQ(HexToInt("FF"), 255u);
     EXPECT_EQ(HexToInt("ff  "), 255u);
