@@ -4,9 +4,11 @@
 #include "Core/Config/CCfgDoc.h"
 
 #include <strings.h>
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
+#include <vector>
 
 #include "Core/System/Launch.h"
 #include "Core/System/Log.h"
@@ -220,9 +222,19 @@ int CCfgDoc::LoadItems() {
     return static_cast<int>(Items.size());
 }
 
-void CCfgDoc::ReadStoredText(const CCfgItem& item, CTxt& out) const {
+void CCfgDoc::ReadStoredText(const CCfgItem& item, CTxt& out) const { ReadStoredText(item, item.Dflt, out); }
+
+void CCfgDoc::ReadStoredText(const CCfgItem& item, const char* def, CTxt& out) const {
     if (item.Reg.IsEmpty()) {
-        ProfileReadStr(item.Sect, item.Name, item.Dflt, out);
+        // The whole value, however long: a value cut here and entered or
+        // restored would be written back cut.
+        std::vector<char> buf(1000);
+        for (;;) {
+            const int n = ProfileReadStr(item.Sect, item.Name, def, buf.data(), static_cast<int>(buf.size()));
+            if (n < static_cast<int>(buf.size()) - 1 || buf.size() >= (1u << 26)) break;
+            buf.resize(buf.size() * 4);
+        }
+        out = buf.data();
         return;
     }
     std::string value;

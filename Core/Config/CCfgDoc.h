@@ -160,6 +160,9 @@ private:
     // A refusal of ChgData: message and the form expected in a box for the
     // user, message in err; returns code.
     int Refuse(const char* message, const char* expected, int code, CTxt& err);
+    // The stored text with def for a missing profile key (the per-user
+    // store always answers with Dflt).
+    void ReadStoredText(const CCfgItem& item, const char* def, CTxt& out) const;
     // Writes text as the item's stored value.
     void WriteStored(const CCfgItem& item, const char* text);
     // Writes target when the store holds another text, then reports and relabels.

@@ -295,13 +295,7 @@ void CCfgDoc::WriteStored(const CCfgItem& item, const char* text) {
 
 void CCfgDoc::WriteAndReport(CCfgItem& item, const char* target) {
     CTxt old;
-    if (item.Reg.IsEmpty()) {
-        ProfileReadStr(item.Sect, item.Name, "", old);
-    } else {
-        std::string stored;
-        RegGetGlobal(item.Name, stored, item.Dflt, item.Reg, 1);
-        old = stored.c_str();
-    }
+    ReadStoredText(item, "", old);
     const CTxt written(target);
     if (SameNoCase(old, written)) return;
     WriteStored(item, written);

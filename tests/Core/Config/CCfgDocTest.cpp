@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -289,6 +293,305 @@ TEST_F(CfgDocTest, StartItemAndDescriptionLines) {
     EXPECT_EQ(Str(lines[3].Content), longWord);  // no blank: not wrapped
     EXPECT_EQ(Str(lines[4].Content), std::string(78, 'a') + " b" + std::string(5, 'c'));
     EXPECT_EQ(Str(lines[5].Content), "next");
+}
+
+// A definition with one item of each kind the tests below enter values into.
+const char* const kEditDefinition =
+    "<r><SysDef><Title>t</Title><AppName>Kronalt</AppName></SysDef>\n"
+    "<CfgDef SectionName=\"SYS\"><G Name=\"Timer\">\n"
+    "  <P Name=\"Length\" Type=\"Int\" Dflt=\"60\"/>\n"
+    "  <P Name=\"Ratio\" Type=\"Float/2\" Dflt=\"0.5\"/>\n"
+    "  <P Name=\"Steps\" Type=\"ParFlt\" Dflt=\"1\"/>\n"
+    "  <P Name=\"Huge\" Type=\"ParInt\" Dflt=\"1e30&gt;2e30\"/>\n"
+    "  <P Name=\"Due\" Type=\"Date\" Dflt=\"1/2/2026\"/>\n"
+    "  <P Name=\"BarColor\" Type=\"Color\" Dflt=\"49,193,249\"/>\n"
+    "  <P Name=\"BkColor\" Type=\"Color\" Dflt=\"255,255,145\"/>\n"
+    "  <P Name=\"Loud\" Type=\"Bool\" Dflt=\"YES\"/>\n"
+    "  <P Name=\"Source\" Type=\"ParSrc\" Dflt=\"High(2)\"/>\n"
+    "  <P Name=\"PW\" Type=\"Text/20/pwd\" Dflt=\"secret\"/>\n"
+    "  <P Name=\"Note\" Type=\"ParTxt\"/>\n"
+    "</G></CfgDef></r>\n";
+
+TEST_F(CfgDocTest, ValueListsEndAndAreRefusedBeyondTheCap) {
+    CTxt out;
+    // Steps of 1 vanish in the rounding of 1e30: the list must end, refused.
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1e30>2e30", out), -2);
+    EXPECT_EQ(Str(out), "Too many values in 1e30>2e30: a value list holds at most 10000");
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1>20000,50000", out), -2);  // refused, not cut to 1…10000
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1>10000", out), 10000);
+    EXPECT_EQ(CCfgDoc::ExpandValueList("0>0.3/0.1,0.1", out), 4);  // binary fractions still reach the end
+    EXPECT_EQ(Str(out), "0,0.1,0.2,0.3");
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1,1e300", out), -3);
+    EXPECT_EQ(Str(out), "Number beyond 3.4e38 in 1,1e300");
+
+    CTxt err;
+    ProfileWriteStr("SYS", "Steps", "2,3");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();  // the shipped default 1e30>2e30 loads and shows as written
+    EXPECT_EQ(Str(Item("Huge")->ShownText), "1e30>2e30");
+    doc.SelectItem(Item("Steps"));
+    for (const char* refused : {"1e30>2e30", "1>20000,50000", "10>1", "1e300"}) {
+        EXPECT_EQ(doc.ChgData(refused, err), -2) << refused;
+        EXPECT_EQ(Str(doc.CurItem->NewText), "") << refused;
+        EXPECT_EQ(doc.CurItem->Entered, 0);
+    }
+    EXPECT_EQ(Str(err), "Number beyond 3.4e38 in 1e300");
+    ASSERT_EQ(presenter.Boxes.size(), 4u);
+    EXPECT_NE(presenter.Boxes[0].Text.find("at most 10000"), std::string::npos);
+    EXPECT_EQ(presenter.Boxes[2].Text.rfind("Missing Strategy Input Value(s) in 10>1\r\nExpected numbers", 0), 0u);
+    doc.ApplyItem();
+    EXPECT_EQ(Setting("Steps"), "2,3");
+}
+
+TEST_F(CfgDocTest, BadEntriesAreRefusedAndTheStoredValueKept) {
+    CTxt err;
+    ProfileWriteStr("SYS", "Length", "25");
+    ProfileWriteStr("SYS", "Due", "3/4/2026");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    struct Case {
+        const char* Item;
+        const char* Entered;
+        int Code;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {"Length", "abc", -3, "Expected a whole number"},
+        {"Length", "", -3, "Expected a whole number"},
+        {"Length", "99999999999", -4, "from -2147483648 to 2147483647"},
+        {"Ratio", "x1", -3, "Expected a number"},
+        {"Ratio", "1e300", -4, "from -3.4e38 to 3.4e38"},
+        {"Due", "2/30/2026", -3, "such as 12/31/2026"},
+        {"Due", "", -3, "such as 12/31/2026"},
+        {"BarColor", "purple-ish", -3, "0xBBGGRR"},
+        {"BarColor", "7,7", -3, "red,green,blue"},
+    };
+    for (const Case& c : cases) {
+        doc.SelectItem(Item(c.Item));
+        presenter.Boxes.clear();
+        EXPECT_EQ(doc.ChgData(c.Entered, err), c.Code) << c.Item << " " << c.Entered;
+        ASSERT_EQ(presenter.Boxes.size(), 1u) << c.Entered;
+        EXPECT_NE(presenter.Boxes[0].Text.find(c.Expected), std::string::npos) << presenter.Boxes[0].Text;
+        EXPECT_EQ(presenter.Boxes[0].Caption, "Kronalt");
+        EXPECT_EQ(Str(err) + "\r\n", presenter.Boxes[0].Text.substr(0, err.GetLength() + 2));
+        EXPECT_EQ(doc.CurItem->Entered, 0);
+        doc.ApplyItem();
+    }
+    EXPECT_EQ(Setting("Length"), "25");
+    EXPECT_EQ(Setting("Due"), "3/4/2026");
+    EXPECT_EQ(Setting("BarColor"), "<missing>");
+    EXPECT_EQ(doc.CountUpdated(), 0);
+
+    // What begins with a number is still taken, as the profile reads it.
+    doc.SelectItem(Item("Length"));
+    EXPECT_EQ(doc.ChgData(" -12abc", err), 0);
+    EXPECT_EQ(Str(doc.CurItem->NewText), "-12");
+}
+
+TEST_F(CfgDocTest, ColoursInEveryFormTheProgramReads) {
+    CTxt err;
+    ProfileWriteStr("SYS", "BarColor", "red");
+    ProfileWriteStr("SYS", "BkColor", "0x91FFFF");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    EXPECT_EQ(Str(Item("BarColor")->ShownText), "255,0,0");
+    EXPECT_EQ(Str(Item("BkColor")->ShownText), "255,255,145");
+
+    // Entering the value shown, or the same colour in another form, writes nothing.
+    doc.SelectItem(Item("BkColor"));
+    for (const char* same : {"255,255,145", "0x91ffff"}) {
+        ASSERT_EQ(doc.ChgData(same, err), 0);
+        doc.ApplyItem();
+    }
+    EXPECT_EQ(Setting("BkColor"), "0x91FFFF");
+    EXPECT_TRUE(presenter.Boxes.empty());
+    EXPECT_TRUE(view.Labels.empty());
+
+    doc.SelectItem(Item("BarColor"));
+    for (const auto& [entered, normal] : std::vector<std::pair<const char*, const char*>>{
+             {"Yellow", "255,255,0"}, {"0x0000FF", "255,0,0"}, {" 7, 8 ,9 ", "7,8,9"}, {"300,20,-1", "44,20,255"}}) {
+        ASSERT_EQ(doc.ChgData(entered, err), 0) << entered;
+        EXPECT_EQ(Str(doc.CurItem->NewText), normal) << entered;
+    }
+
+    // A stored colour nobody can read is shown as it is, never as black.
+    ProfileWriteStr("SYS", "BarColor", "chartreuse");
+    doc.LoadItems();
+    EXPECT_EQ(Str(Item("BarColor")->ShownText), "chartreuse");
+}
+
+TEST_F(CfgDocTest, OnlyWrittenValuesAreCountedAndStarred) {
+    CTxt err;
+    ProfileWriteStr("SYS", "BkColor", "0x91FFFF");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    CTxt label;
+    doc.ItemLabel(*Item("BkColor"), label);
+    EXPECT_EQ(Str(label), "BkColor=255,255,145");
+
+    // Entered and left without Apply: nothing written, nothing to report.
+    doc.SelectItem(Item("BarColor"));
+    ASSERT_EQ(doc.ChgData("7,7,7", err), 0);
+    EXPECT_EQ(doc.CurItem->Changed, 1);
+    doc.SelectItem(Item("Loud"));
+    ASSERT_EQ(doc.ChgData("NO", err), 0);
+    EXPECT_EQ(doc.CountUpdated(), 0);
+    EXPECT_EQ(Setting("BarColor"), "<missing>");
+
+    doc.SelectItem(Item("BkColor"));
+    ASSERT_EQ(doc.ChgData("1,2,3", err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(Setting("BkColor"), "1,2,3");
+    EXPECT_EQ(view.Labels.back(), "BkColor=1,2,3*");
+    EXPECT_EQ(doc.CountUpdated(), 1);
+    doc.ApplyItem();  // once more: already stored, no second report
+    EXPECT_EQ(presenter.Boxes.size(), 1u);
+
+    // Restore puts back the very text the editor opened with; the star goes.
+    view.ValueTexts.clear();
+    doc.RestoreItem();
+    EXPECT_EQ(Setting("BkColor"), "0x91FFFF");
+    EXPECT_EQ(view.Labels.back(), "BkColor=255,255,145");
+    EXPECT_EQ(view.ValueTexts.back(), "255,255,145");
+    EXPECT_EQ(doc.CountUpdated(), 0);
+
+    // The same value entered by another way after a write also undoes it.
+    ASSERT_EQ(doc.ChgData("1,2,3", err), 0);
+    doc.ApplyItem();
+    ASSERT_EQ(doc.ChgData("255,255,145", err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(Setting("BkColor"), "0x91FFFF");
+    EXPECT_EQ(doc.CountUpdated(), 0);
+}
+
+TEST_F(CfgDocTest, PasswordsAreMaskedWhereverTheValueIsShown) {
+    CTxt err;
+    ProfileWriteStr("SYS", "PW", "hunter2");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    CCfgItem* pw = Item("PW");
+    CTxt label;
+    doc.ItemLabel(*pw, label);
+    EXPECT_EQ(Str(label), "PW=********");
+    doc.SelectItem(pw);
+    ASSERT_EQ(doc.ChgData("opensesame", err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(Setting("PW"), "opensesame");
+    ASSERT_EQ(presenter.Boxes.size(), 1u);
+    EXPECT_EQ(presenter.Boxes[0].Text, "Updated Timer Parameter PW:\r\n******** -> ********");
+    EXPECT_EQ(view.Labels.back(), "PW=*********");
+
+    // A long value is stored whole and shown cut.
+    doc.SelectItem(Item("Note"));
+    const std::string longValue(20000, 'v');
+    ASSERT_EQ(doc.ChgData(longValue.c_str(), err), 0);
+    doc.ApplyItem();
+    char ini[1000];
+    GetIniPath(ini, sizeof ini);
+    std::ifstream in(ini);
+    const std::string profile((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(profile.find("Note=" + longValue + "\r\n"), std::string::npos);
+    doc.ApplyItem();  // read back whole: nothing more to write
+    EXPECT_EQ(presenter.Boxes.size(), 2u);
+    EXPECT_EQ(presenter.Boxes.back().Text, "Updated Timer Parameter Note:\r\n -> " + std::string(80, 'v') + "\xE2\x80\xA6");
+}
+
+TEST_F(CfgDocTest, ChoicesTakenAsTypedAndShownAfterDefault) {
+    CTxt err;
+    ProfileWriteStr("SYS", "Source", "Low(3)");
+    ProfileWriteStr("SYS", "Loud", "on");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    EXPECT_EQ(Str(Item("Loud")->ShownText), "YES");
+    doc.SelectItem(Item("Loud"));
+    for (const char* yes : {"on", "True", "1", "y"}) {
+        ASSERT_EQ(doc.ChgData(yes, err), 0);
+        EXPECT_EQ(Str(doc.CurItem->NewText), "YES");
+        doc.ApplyItem();  // the value it had: nothing written
+    }
+    EXPECT_EQ(Setting("Loud"), "on");
+
+    doc.SelectItem(Item("Source"));
+    for (const char* two : {"High(2)", "2"}) {
+        ASSERT_EQ(doc.ChgData(two, err), 0);
+        EXPECT_EQ(Str(doc.CurItem->NewText), "2");
+    }
+    view.ValueTexts.clear();
+    doc.DefaultItem();
+    EXPECT_EQ(Setting("Source"), "2");
+    EXPECT_EQ(view.ValueTexts.back(), "High(2)");  // the drop-down shows the stored choice
+}
+
+TEST_F(CfgDocTest, DefinitionFilesRefusedOrConverted) {
+    CTxt err;
+    ASSERT_EQ(mkfifo(dir.File("pipe.xml").c_str(), 0600), 0);
+    EXPECT_EQ(doc.LoadSysDef(dir.File("pipe.xml").c_str(), err), -1);
+    EXPECT_EQ(Str(err), "Cannot open '" + dir.File("pipe.xml") + "' (Not a regular file)");
+    EXPECT_EQ(doc.LoadSysDef(dir.Path().c_str(), err), -1);
+
+    // The parser's own messages name the definition file.
+    EXPECT_EQ(Load("<a><b></a>", err), -2);
+    ASSERT_FALSE(presenter.Boxes.empty());
+    EXPECT_NE(presenter.Boxes[0].Text.find("File " + dir.File("def.xml")), std::string::npos);
+
+    // Written in Windows-1252: title, names and descriptions come out as UTF-8.
+    const std::string cp1252 =
+        "<r><SysDef><Title>P\xE4" "1</Title></SysDef><CfgDef SectionName=\"SYS\">"
+        "<G Name=\"Caf\xE9\"><P Name=\"Length\">Minuten f\xFCr den Countdown</P><P Name=\"Tint\"/></G>"
+        "</CfgDef></r>";
+    for (const std::string& text : {cp1252, std::string("<r><SysDef><Title>P\xC3\xA4" "1</Title></SysDef><CfgDef "
+                                                        "SectionName=\"SYS\"><G Name=\"Caf\xC3\xA9\"><P Name=\"Length\">"
+                                                        "Minuten f\xC3\xBCr den Countdown</P><P Name=\"Tint\"/></G>"
+                                                        "</CfgDef></r>")}) {
+        ASSERT_EQ(Load(text, err), 0) << Str(err);
+        EXPECT_EQ(Str(doc.Title), "P\xC3\xA4" "1");
+        doc.LoadItems();
+        EXPECT_EQ(Str(doc.Groups[0].Name), "Caf\xC3\xA9");
+        doc.SelectItem(Item("Length"));
+        EXPECT_EQ(Str(doc.ItemText), "Minuten f\xC3\xBCr den Countdown\n");
+    }
+    // A description file in either encoding, beside the definition.
+    for (const std::string& bytes : {std::string("caf\xE9"), std::string("caf\xC3\xA9")}) {
+        dir.Write("Tint.txt", bytes);
+        doc.SelectItem(Item("Tint"));
+        EXPECT_EQ(Str(doc.ItemText), "caf\xC3\xA9\n");
+    }
+
+    // A caption of blanks gives way to the program's name, else the file's.
+    ASSERT_EQ(Load("<r><SysDef><Title>  </Title><AppName>Kronalt</AppName></SysDef><CfgDef SectionName=\"S\"/></r>",
+                   err), 0);
+    EXPECT_EQ(Str(doc.Title), "Kronalt");
+    CCfgDoc fresh;
+    dir.Write("untitled.xml", "<r><SysDef><Title/></SysDef><CfgDef SectionName=\"S\"/></r>");
+    ASSERT_EQ(fresh.LoadSysDef(dir.File("untitled.xml").c_str(), err), 0);
+    EXPECT_EQ(Str(fresh.Title), "untitled.xml");
+}
+
+TEST_F(CfgDocTest, ItemFilesStayInsideTheBaseFolder) {
+    CTxt err;
+    ASSERT_EQ(Load("<r><SysDef><Title>t</Title></SysDef><CfgDef SectionName=\"S\"><G Name=\"g\">"
+                   "<P Name=\"../../outside/evil\" Type=\"Text\"/><P Name=\"Chart\" Type=\"Text\"/>"
+                   "<P Name=\"sub/Deep\" Type=\"Text\"/></G></CfgDef></r>",
+                   err), 0);
+    EXPECT_EQ(Str(doc.BaseDir), dir.Path());  // no folder named: the definition's own
+    doc.LoadItems();
+    CTxt file;
+    doc.SelectItem(Item("../../outside/evil"));
+    EXPECT_EQ(doc.GetItemFile(nullptr, file, 1), -1);
+    EXPECT_EQ(doc.GetItemFile("", file, 2), -1);
+    EXPECT_EQ(Str(doc.ItemText), "\n");
+
+    doc.SelectItem(Item("Chart"));
+    EXPECT_EQ(doc.GetItemFile("/etc/passwd", file, 2), -1);
+    EXPECT_EQ(doc.GetItemFile("/../x", file, 2), -1);
+    ASSERT_EQ(mkfifo(dir.File("ChartA.jpeg").c_str(), 0600), 0);  // skipped: a pipe, not a picture
+    dir.Write("ChartA.gif", "GIF89a");
+    EXPECT_GT(doc.GetItemFile("A", file, 2), 0);
+    EXPECT_EQ(Str(file), dir.File("ChartA.gif"));
+
+    doc.SelectItem(Item("sub/Deep"));  // a folder below the base folder is inside it
+    EXPECT_GT(doc.GetItemFile(nullptr, file, 1), 0);
+    EXPECT_EQ(Str(file), dir.File("sub/Deep.txt"));
 }
 
 }  // namespace
