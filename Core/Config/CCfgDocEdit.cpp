@@ -137,17 +137,20 @@ int CCfgDoc::ExpandValueList(const char* list, CTxt& out) {
     std::sort(values.begin(), values.end());
     // Distinct as written: two values that differ only beyond the second
     // decimal would otherwise show as the same number twice.
-    out.MakeEmpty();
-    CTxt number, previous;
+    // Gathered in one string: a text grown to fit at each append would copy
+    // the whole list once per value.
+    std::string written, previous;
+    CTxt number;
     int count = 0;
     for (double v : values) {
         number.MakeValueTxt(v, 2);
-        if (count > 0 && std::strcmp(number, previous) == 0) continue;
-        if (count > 0) out.Add(',');
-        out.AddTxt(number);
-        previous = static_cast<const char*>(number);
+        if (count > 0 && previous == number.GetData()) continue;
+        if (count > 0) written += ',';
+        written += number.GetData();
+        previous = number.GetData();
         ++count;
     }
+    out = written.c_str();
     return count;
 }
 
