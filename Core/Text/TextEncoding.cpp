@@ -31,37 +31,43 @@ void AppendCodePoint(std::string& out, unsigned cp) {
 
 }  // namespace
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at p (n bytes left), or 0.
+int SequenceLength(const unsigned char* p, int n) {
+    const unsigned c = p[0];
+    if (c < 0x80) return 1;
+    int more;
+    unsigned low = 0x80, high = 0xBF;  // allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        more = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        more = 2;
+        if (c == 0xE0) low = 0xA0;   // overlong
+        if (c == 0xED) high = 0x9F;  // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        more = 3;
+        if (c == 0xF0) low = 0x90;   // overlong
+        if (c == 0xF4) high = 0x8F;  // beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (n <= more || p[1] < low || p[1] > high) return 0;
+    for (int k = 2; k <= more; ++k) {
+        if ((p[k] & 0xC0) != 0x80) return 0;
+    }
+    return more + 1;
+}
+
+}  // namespace
+
 int strisutf8(const char* s, int n) {
     if (s == nullptr || n <= 0) return 1;
     const auto* p = reinterpret_cast<const unsigned char*>(s);
-    int i = 0;
-    while (i < n) {
-        const unsigned c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int more;
-        unsigned low = 0x80, high = 0xBF;  // allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            if (c == 0xE0) low = 0xA0;   // overlong
-            if (c == 0xED) high = 0x9F;  // surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            if (c == 0xF0) low = 0x90;   // overlong
-            if (c == 0xF4) high = 0x8F;  // beyond U+10FFFF
-        } else {
-            return 0;
-        }
-        if (n - i <= more) return 0;
-        if (p[i + 1] < low || p[i + 1] > high) return 0;
-        for (int k = 2; k <= more; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) return 0;
-        }
-        i += more + 1;
+    for (int i = 0; i < n;) {
+        const int length = SequenceLength(p + i, n - i);
+        if (length == 0) return 0;
+        i += length;
     }
     return 1;
 }
@@ -70,10 +76,19 @@ int txtfromcp1252(CTxt& text) {
     const int n = text.GetLength();
     const char* data = text.GetData();
     if (strisutf8(data, n)) return 0;
+    // Sequences that are UTF-8 stay as they are: a file mostly in UTF-8 with
+    // a few pasted Windows bytes keeps both readable.
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
     std::string out;
     out.reserve(static_cast<size_t>(n) + static_cast<size_t>(n) / 2);
-    for (int i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(data[i]);
+    for (int i = 0; i < n;) {
+        const int length = SequenceLength(p + i, n - i);
+        if (length > 0) {
+            out.append(data + i, static_cast<size_t>(length));
+            i += length;
+            continue;
+        }
+        const unsigned c = p[i++];
         unsigned cp = c;
         if (c >= 0x80 && c <= 0x9F) cp = kCp1252High[c - 0x80] != 0 ? kCp1252High[c - 0x80] : 0xFFFD;
         AppendCodePoint(out, cp);

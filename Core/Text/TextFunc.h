@@ -71,9 +71,11 @@ int filetime(const char* path);
 int strisutf8(const char* s, int n);
 
 /// Text that is not well-formed UTF-8 is taken as Windows-1252, the code
-/// page such files are commonly written in, and converted to UTF-8 in place
-/// (the five bytes that page leaves undefined become U+FFFD). Returns 1 when
-/// the text was converted, 0 when it was UTF-8 already.
+/// page such files are commonly written in, and converted to UTF-8 in place:
+/// every byte that starts no UTF-8 sequence becomes its Windows-1252
+/// character (the five bytes that page leaves undefined become U+FFFD),
+/// sequences that are UTF-8 stay. Returns 1 when the text was converted, 0
+/// when it was UTF-8 already.
 int txtfromcp1252(CTxt& text);
 
 /// read() with an error reported as 0.

@@ -225,6 +225,9 @@ TEST(TextEncodingTest, Utf8KeptWindows1252Converted) {
     text = "P\xE4" "1 caf\xE9 \x80 \x81";
     EXPECT_EQ(txtfromcp1252(text), 1);
     EXPECT_EQ(std::string(text), "P\xC3\xA4" "1 caf\xC3\xA9 \xE2\x82\xAC \xEF\xBF\xBD");
+    text = "P\xC3\xA4" "1 caf\xE9";  // mostly UTF-8, one pasted Windows byte
+    EXPECT_EQ(txtfromcp1252(text), 1);
+    EXPECT_EQ(std::string(text), "P\xC3\xA4" "1 caf\xC3\xA9");
 }
 
 TEST_F(TextFileTest, MakeFolderPaths) {
