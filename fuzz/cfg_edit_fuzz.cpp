@@ -1,7 +1,8 @@
 // Values entered into a configuration parameter of every type, and value
 // lists expanded on their own, from arbitrary text. The first byte picks the
-// type ('a' Int ... 'l' a password text, 'm' a bare value list); the rest is
-// what the user typed. A value list that never ends shows up as a time-out.
+// type ('a' Int ... 'l' a password text, 'm' a bare value list, also taken
+// through the Windows-1252 conversion); the rest is what the user typed. A
+// value list that never ends shows up as a time-out.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "Core/Config/CCfgDoc.h"
 #include "Core/Platform/UserInterface.h"
+#include "Core/Text/TextFunc.h"
 #include "fuzz/QuietLog.h"
 
 namespace {
@@ -52,6 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pick == kTypeCount) {
         const int n = CCfgDoc::ExpandValueList(text.c_str(), out);
         if (n == 0 || n < -3 || n > CCfgDoc::kMaxListValues) __builtin_trap();
+        // Descriptions come through the same conversion: UTF-8 afterwards, always.
+        CTxt converted(text.c_str());
+        txtfromcp1252(converted);
+        if (!strisutf8(converted, converted.GetLength())) __builtin_trap();
         return 0;
     }
     CCfgItem& item = *editor->Doc.Items[pick];

