@@ -74,6 +74,7 @@ int AddRange(const std::string& field, size_t gt, std::vector<double>& values) {
     if (step == 0.0) step = to > from ? 1.0 : -1.0;
     if ((to - from) * step < 0) step = -step;
     if (from > to) return kListOk;
+    if (values.size() >= static_cast<size_t>(CCfgDoc::kMaxListValues)) return kListTooMany;
     values.push_back(from);
     if (step <= 0.0) return kListOk;  // equal bounds: that one value
     // Steps, not distinct values, are counted: in 1e30>2e30 every step of 1

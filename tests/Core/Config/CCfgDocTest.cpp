@@ -309,6 +309,7 @@ TEST_F(CfgDocTest, ValueListsEndAndAreRefusedBeyondTheCap) {
     EXPECT_EQ(Str(out), "Too many values in 1e30>2e30: a value list holds at most 10000");
     EXPECT_EQ(CCfgDoc::ExpandValueList("1>20000,50000", out), -2);  // refused, not cut to 1…10000
     EXPECT_EQ(CCfgDoc::ExpandValueList("1>10000", out), 10000);
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1>10000,0>0", out), -2);
     EXPECT_EQ(CCfgDoc::ExpandValueList("0>0.3/0.1,0.1", out), 4);  // binary fractions still reach the end
     EXPECT_EQ(Str(out), "0,0.1,0.2,0.3");
     EXPECT_EQ(CCfgDoc::ExpandValueList("1,1e300", out), -3);
