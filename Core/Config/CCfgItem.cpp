@@ -26,6 +26,8 @@ bool Is(const std::string& token, const char* keyword) {
     return strcasecmp(token.c_str(), keyword) == 0;
 }
 
+const int kMaxDecimals = 40;
+
 struct BaseKeyword {
     const char* Word;
     int Code;
@@ -131,7 +133,9 @@ int CCfgItem::ParseType(const char* typeText) {
             if (takesNumber && i + 1 < tokens.size() && !tokens[i + 1].empty()) {
                 const int number = zam::RuntimeAtoi(tokens[i + 1].c_str());
                 if (keyword.Code == CFGTYPE_FLOAT) {
-                    Decimals = number;
+                    // A float has no more digits than this to show; Float/999999999
+                    // would otherwise have every entry written a gigabyte long.
+                    Decimals = number > kMaxDecimals ? kMaxDecimals : number;
                 } else {
                     Width = number;
                 }

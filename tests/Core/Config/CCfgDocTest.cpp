@@ -174,7 +174,7 @@ TEST_F(CfgDocTest, TypeKeywords) {
         {"Text/Upper", 4, 0, 2, 0x50030000}, {"Bool", 5, 4, 2, 0x50030000}, {"ParInt", 6, 30, 2, 0x50030080},
         {"ParFlt", 7, 30, 2, 0x50030080}, {"ParTxt", 8, 45, 2, 0x50030080}, {"ParSrc", 9, 16, 2, 0x50030000},
         {"Date", 10, 10, 2, 0x50030000}, {" color / pwd ", 11, 12, 2, 0x50030020},
-        {"Txt/8/Lower", 4, 8, 2, 0x50034010}, {"password", 0, 10, 2, 0x50030020}, {"Flaot", 0, 10, 2, 0x50030000},
+        {"Txt/8/Lower", 4, 8, 2, 0x50034010}, {"Float/999999999", 3, 10, 40, 0x50030000}, {"password", 0, 10, 2, 0x50030020}, {"Flaot", 0, 10, 2, 0x50030000},
     };
     for (const Row& row : rows) {
         CCfgItem item;
