@@ -85,7 +85,11 @@ public:
     /// Reads and checks the definition file. 0; -1 unreadable (the text
     /// buffer's "Cannot open" message), -2 "Parse Erorr in '%s' (%d)", -3
     /// SysDef missing, -4 Title missing, -5 CfgDef missing, -6 a base folder
-    /// that does not exist or no SectionName; the message in err.
+    /// that does not exist or no SectionName; the message in err. A file
+    /// that is not UTF-8 is read as Windows-1252; only a regular file is
+    /// opened. Without a base folder from the caller or the file, BaseDir
+    /// becomes the definition's folder; a blank Title becomes AppName, else
+    /// the file's name.
     int LoadSysDef(const char* path, CTxt& err);
     /// The tree builder LoadSysDef hands the parser (user: a RootPlainNode).
     static int OnParseEvent(CXML* xml, void* user);
@@ -102,8 +106,9 @@ public:
     CCfgItem* PickStartItem();
     /// Makes item current, loads its description, remembers its name.
     void SelectItem(CCfgItem* item);
-    /// The value as stored now: the profile (default Dflt, nothing written)
-    /// or the per-user store (a missing value is created with Dflt).
+    /// The value as stored now, whole however long: the profile (default
+    /// Dflt, nothing written) or the per-user store (a missing value is
+    /// created with Dflt).
     void ReadStoredText(const CCfgItem& item, CTxt& out) const;
 
     /// Takes an entered value into the current item. 0 taken (also a ParSrc
