@@ -6,6 +6,10 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "Core/System/Launch.h"
 #include "Core/System/Log.h"
 #include "Core/System/Profile.h"
@@ -23,6 +27,25 @@ const unsigned kHoldsRoot = 0x0010;
 bool Exists(const char* path) {
     struct stat st{};
     return stat(path, &st) == 0;
+}
+
+const char* NamePart(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return slash != nullptr ? slash + 1 : path;
+}
+
+// A name from the definition may name a file below the base folder, never
+// one beside or above it: no absolute name, no ".." part.
+bool StaysInside(const char* name) {
+    if (name == nullptr || name[0] == '/' || name[0] == '\\') return false;
+    const char* part = name;
+    for (const char* p = name;; ++p) {
+        if (*p == '/' || *p == '\\' || *p == '\0') {
+            if (p - part == 2 && part[0] == '.' && part[1] == '.') return false;
+            if (*p == '\0') return true;
+            part = p + 1;
+        }
+    }
 }
 
 void TrimBlanks(CTxt& text) { text.Trim(' '); }
@@ -100,11 +123,14 @@ int CCfgDoc::LoadSysDef(const char* path, CTxt& err) {
         err = static_cast<const char*>(text);
         return -1;
     }
+    // Definitions written by hand in a Windows editor come in its code page.
+    txtfromcp1252(text);
     DefPath = path;
     Nodes.ReleaseAllNodes();
     CfgDefNode = nullptr;
     CXML parser;
     parser.SetFlg(XMLFLG_TEXT);
+    parser.SetTextName(path);
     const int parsed = parser.LoadFile(text, OnParseEvent, &Nodes);
     if (parsed < 0) {
         err.Format("Parse Erorr in '%s' (%d)", path, parsed);
@@ -156,6 +182,14 @@ int CCfgDoc::LoadSysDef(const char* path, CTxt& err) {
         if (widthPct > 0) WidthPct = widthPct;
         if (heightPct > 0) HeightPct = heightPct;
     }
+    // Names of description and picture files resolve inside a base folder
+    // only; without one named, that is the definition's own folder.
+    if (BaseDir.IsEmpty()) {
+        const char* slash = std::strrchr(path, '/');
+        if (slash != nullptr) BaseDir = std::string(path, slash == path ? 1 : static_cast<size_t>(slash - path)).c_str();
+    }
+    // A caption of blanks would leave the window nameless.
+    if (Title.IsEmpty()) Title = AppName.IsFilled() ? AppName.GetData() : NamePart(path);
     return 0;
 }
 
@@ -188,9 +222,19 @@ int CCfgDoc::LoadItems() {
     return static_cast<int>(Items.size());
 }
 
-void CCfgDoc::ReadStoredText(const CCfgItem& item, CTxt& out) const {
+void CCfgDoc::ReadStoredText(const CCfgItem& item, CTxt& out) const { ReadStoredText(item, item.Dflt, out); }
+
+void CCfgDoc::ReadStoredText(const CCfgItem& item, const char* def, CTxt& out) const {
     if (item.Reg.IsEmpty()) {
-        ProfileReadStr(item.Sect, item.Name, item.Dflt, out);
+        // The whole value, however long: a value cut here and entered or
+        // restored would be written back cut.
+        std::vector<char> buf(1000);
+        for (;;) {
+            const int n = ProfileReadStr(item.Sect, item.Name, def, buf.data(), static_cast<int>(buf.size()));
+            if (n < static_cast<int>(buf.size()) - 1 || buf.size() >= (1u << 26)) break;
+            buf.resize(buf.size() * 4);
+        }
+        out = buf.data();
         return;
     }
     std::string value;
@@ -272,17 +316,24 @@ CCfgItem* CCfgDoc::LoadItem(PlainNode* element, void* treeRecord, CTxt& err) {
         break;
     }
     case CFGTYPE_DATE:
-    case CFGTYPE_COLOR:
-        if (item->Type == CFGTYPE_DATE) {
-            CfgDateText(stored, shown);
+    case CFGTYPE_COLOR: {
+        const int readable = item->Type == CFGTYPE_DATE ? CfgDateText(stored, shown) : CfgColorText(stored, shown);
+        if (readable) {
+            item->StoredValue.SetText(shown);
+            item->EditedValue.SetText(shown);
         } else {
-            CfgColorText(stored, shown);
+            shown = static_cast<const char*>(stored);  // shown as it is, never made black or 0/0/1900
         }
-        item->StoredValue.SetText(shown);
-        item->EditedValue.SetText(shown);
         break;
     }
+    }
     item->ShownText = static_cast<const char*>(shown);
+    // The float read above may have put the stored text in its normal form.
+    if (item->Type == CFGTYPE_FLOAT && item->Reg.IsEmpty()) {
+        ReadStoredText(*item, item->OpenText);
+    } else {
+        item->OpenText = static_cast<const char*>(stored);
+    }
     if (!item->StoredValue.IsText()) item->EditedValue = item->StoredValue;
     Items.push_back(std::move(item));
     return Items.back().get();
@@ -314,9 +365,12 @@ void CCfgDoc::SelectItem(CCfgItem* item) {
     if (item == nullptr) return;
     if (item->Node != nullptr) item->Node->GetContentBin(ItemText);
     CTxt file;
-    if (ItemText.IsEmpty() && GetItemFile(nullptr, file, 1) > 0 && Exists(file)) {
+    if (ItemText.IsEmpty() && GetItemFile(nullptr, file, 1) > 0 && fileisregular(file) == 1) {
         CTxt contents;
-        if (contents.LoadFromFile(file) >= 0) ItemText = static_cast<const char*>(contents);
+        if (contents.LoadFromFile(file) >= 0) {
+            txtfromcp1252(contents);
+            ItemText = static_cast<const char*>(contents);
+        }
     }
     ItemText.Add('\n');
     ProfileWriteStr("CFGDLG", "LastItemName", item->Name);
@@ -326,14 +380,21 @@ int CCfgDoc::GetItemFile(const char* picture, CTxt& out, int kind) const {
     CTxt prefix;
     if (BaseDir.IsFilled()) prefix.Format("%s/", static_cast<const char*>(BaseDir));
     const char* name = CurItem != nullptr ? static_cast<const char*>(CurItem->Name) : "";
+    const char* pictureName = picture != nullptr ? picture : "";
+    CTxt joined;
+    joined.Format("%s%s", name, kind == 1 ? "" : pictureName);
+    if (!StaysInside(joined)) {
+        LogTrace(kLogSource, kLogLevel, "GetItemFile: '%s' refused, it leads outside %s",
+                 static_cast<const char*>(joined), BaseDir.IsFilled() ? BaseDir.GetData() : ".");
+        return -1;
+    }
     if (kind == 1) {
         out.Format("%s%s.txt", static_cast<const char*>(prefix), name);
         return out.GetLength();
     }
     for (const char* ext : {"jpeg", "jpg", "gif"}) {
-        out.Format("%s%s%s.%s", static_cast<const char*>(prefix), name, picture != nullptr ? picture : "",
-                   ext);
-        if (Exists(out)) return out.GetLength();
+        out.Format("%s%s%s.%s", static_cast<const char*>(prefix), name, pictureName, ext);
+        if (fileisregular(out) == 1) return out.GetLength();
     }
     return -1;
 }

@@ -8,6 +8,9 @@
 // go through the Platform presenter.
 //
 // Results: LoadSysDef 0 or -1..-6 (see there); the others as listed.
+// Texts the document makes for people (tree labels, message boxes, the
+// error texts it returns) never show a password item's value, and cut a
+// long value short; what is stored is always the whole value.
 
 #include <memory>
 #include <vector>
@@ -82,7 +85,11 @@ public:
     /// Reads and checks the definition file. 0; -1 unreadable (the text
     /// buffer's "Cannot open" message), -2 "Parse Erorr in '%s' (%d)", -3
     /// SysDef missing, -4 Title missing, -5 CfgDef missing, -6 a base folder
-    /// that does not exist or no SectionName; the message in err.
+    /// that does not exist or no SectionName; the message in err. A file
+    /// that is not UTF-8 is read as Windows-1252; only a regular file is
+    /// opened. Without a base folder from the caller or the file, BaseDir
+    /// becomes the definition's folder; a blank Title becomes AppName, else
+    /// the file's name.
     int LoadSysDef(const char* path, CTxt& err);
     /// The tree builder LoadSysDef hands the parser (user: a RootPlainNode).
     static int OnParseEvent(CXML* xml, void* user);
@@ -99,34 +106,74 @@ public:
     CCfgItem* PickStartItem();
     /// Makes item current, loads its description, remembers its name.
     void SelectItem(CCfgItem* item);
-    /// The value as stored now: the profile (default Dflt, nothing written)
-    /// or the per-user store (a missing value is created with Dflt).
+    /// The value as stored now, whole however long: the profile (default
+    /// Dflt, nothing written) or the per-user store (a missing value is
+    /// created with Dflt).
     void ReadStoredText(const CCfgItem& item, CTxt& out) const;
 
-    /// Takes an entered value into the current item. 0; -1 "ChgData: Missing
-    /// current Item"; -2 a value list without values (item unchanged).
+    /// Takes an entered value into the current item. 0 taken (also a ParSrc
+    /// text without a number 1 to 8, which changes nothing); -1 "ChgData:
+    /// Missing current Item". A refused value leaves the item as it was, is
+    /// shown in a message box that names the form expected, and its message
+    /// is in err: -2 a value list without values, beyond the 10,000-value
+    /// cap, or with a number beyond single precision; -3 not in the type's
+    /// form (Int/IntNeg/Float without a number, a date that does not exist,
+    /// a colour nobody can read); -4 a number beyond what the type holds
+    /// (Int outside 32 bits, Float beyond single precision, such as 1e300).
     int ChgData(const char* entered, CTxt& err);
-    /// Writes the entered value; reports a change in a message box.
+    /// Writes the entered value when it differs from the value at load (an
+    /// unchanged value writes nothing, unless an earlier write is to be put
+    /// back); reports each write in a message box and relabels the item.
     void ApplyItem();
-    /// Puts back the value shown at load, and applies it.
+    /// Puts back the stored text the editor opened with (written only when
+    /// the store holds another now); the item's label loses its "*".
     void RestoreItem();
-    /// Puts in the default, and applies it.
+    /// Puts in the default and applies it; the view is told the value text
+    /// (for a drop-down list, its entry: "High(2)", "YES").
     void DefaultItem();
-    /// Number of items whose Changed flag is 1.
+    /// Number of items whose stored value the editor wrote and which now
+    /// differs from the value when the editor opened (Updated).
     int CountUpdated() const;
-    /// Relabels the item "%s=%s*" (Name, NewText).
+    /// Relabels the item after a write: ItemLabel.
     void MarkChanged(CCfgItem& item);
+    /// The item's tree label: "%s=%s" (Name, the value in DisplayValue form),
+    /// with "*" after it while the stored value differs from the one the
+    /// editor opened with. The value is NewText once written, else ShownText.
+    void ItemLabel(const CCfgItem& item, CTxt& out) const;
+    /// A value as the item may show it to people: a password item's value
+    /// as "********" (empty stays empty), any other cut to 80 characters
+    /// with "…" (whole UTF-8 characters).
+    static void DisplayValue(const CCfgItem& item, const char* value, CTxt& out);
 
-    /// Expands "5,1>3,2>10/4" into sorted, distinct numbers; the count, or -1
-    /// with "Missing Strategy Input Value(s) in %s" in out.
+    /// The most values a value list may expand to; a longer list is refused.
+    static const int kMaxListValues = 10000;
+    /// Expands "5,1>3,2>10/4" into sorted, distinct numbers written with up
+    /// to 2 decimals; the count, or -1 with "Missing Strategy Input Value(s)
+    /// in %s" in out, -2 with "Too many values in %s: a value list holds at
+    /// most 10000" (never cut), -3 with "Number beyond 3.4e38 in %s".
     static int ExpandValueList(const char* list, CTxt& out);
     /// Kind 1: the current item's description file; kind 2: its picture file
-    /// (.jpeg, .jpg, .gif, the first that exists). The length, or -1.
+    /// (.jpeg, .jpg, .gif, the first regular file that exists). The length,
+    /// or -1: no such picture, or a name that would lead outside the base
+    /// folder (absolute, or with a ".." part), which is logged.
     int GetItemFile(const char* picture, CTxt& out, int kind) const;
     /// The description's lines: CR dropped, a line ends at LF or at a blank
     /// from the 80th character on; "{Pic:name}" and "{Line" lines marked.
     static void SplitDescription(const char* text, std::vector<CfgDescLine>& lines);
 
 private:
+    // A refusal of ChgData: message and the form expected in a box for the
+    // user, message in err; returns code.
+    int Refuse(const char* message, const char* expected, int code, CTxt& err);
+    // The stored text with def for a missing profile key (the per-user
+    // store always answers with Dflt).
+    void ReadStoredText(const CCfgItem& item, const char* def, CTxt& out) const;
+    // Writes text as the item's stored value.
+    void WriteStored(const CCfgItem& item, const char* text);
+    // Writes target when the store holds another text, then reports and relabels.
+    void WriteAndReport(CCfgItem& item, const char* target);
+    // What a drop-down list shows for the item's value; other items: NewText.
+    void ChoiceText(const CCfgItem& item, CTxt& out) const;
+
     CCfgView* m_View = nullptr;
 };

@@ -4,6 +4,10 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -16,32 +20,11 @@
 
 namespace {
 
-// A range like 0>1e9/1e-9 would never end; far more values than any list of
-// settings needs end it.
-const size_t kMaxListValues = 10000;
-
-void AddDistinct(std::vector<float>& values, float v) {
-    if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
-}
-
-void ExpandRange(const std::string& field, size_t gt, std::vector<float>& values) {
-    const float from = static_cast<float>(zam::RuntimeAtof(field.substr(0, gt).c_str()));
-    const size_t slash = field.find('/', gt + 1);
-    const float to = static_cast<float>(zam::RuntimeAtof(
-        field.substr(gt + 1, slash == std::string::npos ? std::string::npos : slash - gt - 1).c_str()));
-    float step = slash == std::string::npos ? 0.0f
-                                            : static_cast<float>(zam::RuntimeAtof(field.c_str() + slash + 1));
-    if (step == 0.0f) step = to > from ? 1.0f : -1.0f;
-    if ((to - from) * step < 0) step = -step;
-    if (from > to) return;
-    AddDistinct(values, from);
-    if (step <= 0.0f) return;  // equal bounds: that one value
-    for (size_t k = 1; values.size() < kMaxListValues; ++k) {
-        const float v = from + static_cast<float>(k) * step;
-        if (v > to) break;
-        AddDistinct(values, v);
-    }
-}
+// Past single precision the program reads a number back as infinity.
+const double kFloatLimit = FLT_MAX;
+// A value longer than this is shown cut in the texts made for people.
+const int kShownValueChars = 80;
+const char* const kMaskedValue = "********";
 
 bool SameNoCase(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
 
@@ -51,37 +34,154 @@ bool SameValue(const CDataValue& a, const CDataValue& b) {
     return a.Compare(&b) == 0;
 }
 
+bool Beyond(double v) { return !std::isfinite(v) || std::fabs(v) > kFloatLimit; }
+
+// Leading blanks, then a sign and digits, or a point and digits: whether the
+// text begins with a number at all ("12abc" does, "abc" and "" do not).
+bool StartsWithNumber(const char* s) {
+    while (*s == ' ' || *s == '\t') ++s;
+    if (*s == '+' || *s == '-') ++s;
+    if (*s == '.') ++s;
+    return *s >= '0' && *s <= '9';
+}
+
+// The leading whole number of s; false without one. Saturates far beyond 32
+// bits, so a long run of digits still reads as too large, never wraps.
+bool LeadingWhole(const char* s, int64_t& value) {
+    while (*s == ' ' || *s == '\t') ++s;
+    const bool negative = *s == '-';
+    if (*s == '+' || *s == '-') ++s;
+    if (*s < '0' || *s > '9') return false;
+    value = 0;
+    for (; *s >= '0' && *s <= '9'; ++s) {
+        if (value < (int64_t{1} << 40)) value = value * 10 + (*s - '0');
+    }
+    if (negative) value = -value;
+    return true;
+}
+
+enum ListResult { kListOk = 0, kListTooMany = -2, kListBeyond = -3 };
+
+// Adds the values of one "from>to/step" field; counts every value it names,
+// so the cap bounds the work whatever the numbers are.
+int AddRange(const std::string& field, size_t gt, std::vector<double>& values) {
+    const double from = zam::RuntimeAtof(field.substr(0, gt).c_str());
+    const size_t slash = field.find('/', gt + 1);
+    const double to = zam::RuntimeAtof(
+        field.substr(gt + 1, slash == std::string::npos ? std::string::npos : slash - gt - 1).c_str());
+    double step = slash == std::string::npos ? 0.0 : zam::RuntimeAtof(field.c_str() + slash + 1);
+    if (Beyond(from) || Beyond(to) || Beyond(step)) return kListBeyond;
+    if (step == 0.0) step = to > from ? 1.0 : -1.0;
+    if ((to - from) * step < 0) step = -step;
+    if (from > to) return kListOk;
+    if (values.size() >= static_cast<size_t>(CCfgDoc::kMaxListValues)) return kListTooMany;
+    values.push_back(from);
+    if (step <= 0.0) return kListOk;  // equal bounds: that one value
+    // Steps, not distinct values, are counted: in 1e30>2e30 every step of 1
+    // is lost in rounding, and a count of distinct values would never grow.
+    // The small allowance keeps 0>0.3/0.1 ending at 0.3 despite binary
+    // fractions.
+    const double steps = std::floor((to - from) / step + 1e-7);
+    if (steps > static_cast<double>(CCfgDoc::kMaxListValues) - static_cast<double>(values.size()))
+        return kListTooMany;
+    const int n = static_cast<int>(steps);
+    for (int k = 1; k <= n; ++k) values.push_back(std::min(from + k * step, to));
+    return kListOk;
+}
+
+// The list text the messages name: whole unless it is very long.
+std::string ListForMessage(const std::string& text) {
+    if (text.size() <= 200) return text;
+    size_t cut = 200;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "\xE2\x80\xA6";
+}
+
 }  // namespace
 
 int CCfgDoc::ExpandValueList(const char* list, CTxt& out) {
     const std::string text = list != nullptr ? list : "";
-    std::vector<float> values;
-    for (size_t at = 0; at <= text.size() && values.size() < kMaxListValues;) {
+    std::vector<double> values;
+    int result = kListOk;
+    for (size_t at = 0; at <= text.size() && result == kListOk;) {
         size_t comma = text.find(',', at);
         if (comma == std::string::npos) comma = text.size();
         const std::string field = text.substr(at, comma - at);
         const size_t gt = field.find('>');
-        if (gt == std::string::npos) {
-            if (field.find_first_not_of(" \t") != std::string::npos)
-                AddDistinct(values, static_cast<float>(zam::RuntimeAtof(field.c_str())));
-        } else {
-            ExpandRange(field, gt, values);
+        if (gt != std::string::npos) {
+            result = AddRange(field, gt, values);
+        } else if (field.find_first_not_of(" \t") != std::string::npos) {
+            const double v = zam::RuntimeAtof(field.c_str());
+            if (Beyond(v)) {
+                result = kListBeyond;
+            } else if (values.size() >= static_cast<size_t>(kMaxListValues)) {
+                result = kListTooMany;
+            } else {
+                values.push_back(v);
+            }
         }
         at = comma + 1;
+    }
+    if (result == kListTooMany) {
+        out.Format("Too many values in %s: a value list holds at most %d", ListForMessage(text).c_str(),
+                   kMaxListValues);
+        return result;
+    }
+    if (result == kListBeyond) {
+        out.Format("Number beyond 3.4e38 in %s", ListForMessage(text).c_str());
+        return result;
     }
     if (values.empty()) {
         out.Format("Missing Strategy Input Value(s) in %s", text.c_str());
         return -1;
     }
     std::sort(values.begin(), values.end());
-    out.MakeEmpty();
-    for (size_t i = 0; i < values.size(); ++i) {
-        CTxt number;
-        number.MakeValueTxt(values[i], 2);
-        if (i > 0) out.Add(',');
-        out.AddTxt(number);
+    // Distinct as written: two values that differ only beyond the second
+    // decimal would otherwise show as the same number twice.
+    // Gathered in one string: a text grown to fit at each append would copy
+    // the whole list once per value.
+    std::string written, previous;
+    CTxt number;
+    int count = 0;
+    for (double v : values) {
+        number.MakeValueTxt(v, 2);
+        if (count > 0 && previous == number.GetData()) continue;
+        if (count > 0) written += ',';
+        written += number.GetData();
+        previous = number.GetData();
+        ++count;
     }
-    return static_cast<int>(values.size());
+    out = written.c_str();
+    return count;
+}
+
+void CCfgDoc::DisplayValue(const CCfgItem& item, const char* value, CTxt& out) {
+    const char* v = value != nullptr ? value : "";
+    if (item.IsPassword()) {
+        out = v[0] != '\0' ? kMaskedValue : "";
+        return;
+    }
+    const std::string text = v;
+    std::string shown;
+    int chars = 0;
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > kShownValueChars) break;
+    }
+    if (i >= text.size()) {
+        out = v;
+        return;
+    }
+    shown = text.substr(0, i) + "\xE2\x80\xA6";
+    out = shown.c_str();
+}
+
+int CCfgDoc::Refuse(const char* message, const char* expected, int code, CTxt& err) {
+    err = message;
+    CTxt box;
+    box.Format("%s\r\nExpected %s.", message, expected);
+    zam::platform::ShowMessageBox(box, AppName, MB_OK | MB_ICONEXCLAMATION);
+    return code;
 }
 
 int CCfgDoc::ChgData(const char* entered, CTxt& err) {
@@ -91,18 +191,33 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
     }
     CCfgItem& item = *CurItem;
     const char* s = entered != nullptr ? entered : "";
+    CTxt shown;
+    DisplayValue(item, s, shown);
+    CTxt notAccepted;
+    notAccepted.Format("%s Parameter %s: '%s' is not accepted", static_cast<const char*>(item.Group),
+                       static_cast<const char*>(item.Name), static_cast<const char*>(shown));
     CDataValue& value = item.EnteredValue();
     CTxt t;
     switch (item.Type) {
     case CFGTYPE_INT:
-    case CFGTYPE_INTNEG:
-        value.SetIntVal(zam::RuntimeAtoi(s));
-        t.Format("%d", zam::RuntimeAtoi(s));
+    case CFGTYPE_INTNEG: {
+        int64_t whole = 0;
+        const char* form = item.Type == CFGTYPE_INT ? "a whole number, such as 25" : "a whole number, such as -5 or 25";
+        if (!LeadingWhole(s, whole)) return Refuse(notAccepted, form, -3, err);
+        if (whole < INT_MIN || whole > INT_MAX)
+            return Refuse(notAccepted, "a whole number from -2147483648 to 2147483647", -4, err);
+        value.SetIntVal(static_cast<int>(whole));
+        t.Format("%d", static_cast<int>(whole));
         break;
-    case CFGTYPE_FLOAT:
-        value.SetFloatVal(static_cast<float>(zam::RuntimeAtof(s)));
-        t.Format("%.*f", item.Decimals, zam::RuntimeAtof(s));
+    }
+    case CFGTYPE_FLOAT: {
+        if (!StartsWithNumber(s)) return Refuse(notAccepted, "a number, such as 1.5", -3, err);
+        const double number = zam::RuntimeAtof(s);
+        if (Beyond(number)) return Refuse(notAccepted, "a number from -3.4e38 to 3.4e38", -4, err);
+        value.SetFloatVal(static_cast<float>(number));
+        t.Format("%.*f", item.Decimals, number);
         break;
+    }
     case CFGTYPE_TEXT:
         t = s;
         t.Trim(' ');
@@ -114,15 +229,25 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
         t = CfgYesNo(s) ? "YES" : "NO";
         break;
     case CFGTYPE_PARINT:
-    case CFGTYPE_PARFLT:
-        // A list without values leaves the item as it was: its message is
-        // for the user, never a value.
-        if (ExpandValueList(s, t) < 0) {
-            err = static_cast<const char*>(t);
-            return -2;
+    case CFGTYPE_PARFLT: {
+        // A refused list leaves the item as it was: its message is for the
+        // user, never a value.
+        const int n = ExpandValueList(s, t);
+        if (n < 0) {
+            CTxt message;
+            if (n == -1) {
+                message.Format("Missing Strategy Input Value(s) in %s", static_cast<const char*>(shown));
+            } else {
+                message = item.IsPassword() ? static_cast<const char*>(notAccepted) : static_cast<const char*>(t);
+            }
+            CTxt form;
+            form.Format("numbers and ranges from>to/step separated by commas, such as 1,5,10>20/2, "
+                        "at most %d values, each up to 3.4e38", kMaxListValues);
+            return Refuse(message, form, -2, err);
         }
         value.SetText(t);
         break;
+    }
     case CFGTYPE_PARTXT:
         t = s;
         t.Trim(' ');
@@ -139,11 +264,18 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
         return 0;
     }
     case CFGTYPE_DATE:
-        CfgDateText(s, t);
+        if (CfgDateText(s, t) == 0)
+            return Refuse(notAccepted, "a date that exists, written month/day/year, such as 12/31/2026", -3,
+                          err);
         value.SetText(t);
         break;
     case CFGTYPE_COLOR:
-        CfgColorText(s, t);
+        if (CfgColorText(s, t) == 0) {
+            return Refuse(notAccepted,
+                          "a colour as red,green,blue (such as 255,128,0), as 0xBBGGRR (such as 0x91FFFF) "
+                          "or as a name (such as red)",
+                          -3, err);
+        }
         value.SetText(t);
         break;
     default:
@@ -157,54 +289,107 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
     return 0;
 }
 
+void CCfgDoc::WriteStored(const CCfgItem& item, const char* text) {
+    if (item.Reg.IsEmpty()) {
+        ProfileWriteStr(item.Sect, item.Name, text);
+    } else {
+        RegSetGlobal(item.Name, text, item.Reg);
+    }
+}
+
+void CCfgDoc::WriteAndReport(CCfgItem& item, const char* target) {
+    CTxt old;
+    ReadStoredText(item, "", old);
+    const CTxt written(target);
+    if (SameNoCase(old, written)) return;
+    WriteStored(item, written);
+    item.Updated = SameNoCase(written, item.OpenText) ? 0 : 1;
+    if (item.Type != CFGTYPE_PARSRC && m_View != nullptr) m_View->SetValueText(item.NewText);
+    MarkChanged(item);
+    CTxt oldShown, newShown, message;
+    DisplayValue(item, old, oldShown);
+    DisplayValue(item, written, newShown);
+    message.Format("Updated %s Parameter %s:\r\n%s -> %s", static_cast<const char*>(item.Group),
+                   static_cast<const char*>(item.Name), static_cast<const char*>(oldShown),
+                   static_cast<const char*>(newShown));
+    zam::platform::ShowMessageBox(message, AppName, MB_OK | MB_ICONINFORMATION);
+}
+
 void CCfgDoc::ApplyItem() {
     // Nothing entered yet (a list left untouched): nothing to write, and
     // certainly not an empty value over the stored one.
     if (CurItem == nullptr || !CurItem->Entered) return;
     CCfgItem& item = *CurItem;
-    CTxt old;
-    if (item.Reg.IsEmpty()) {
-        ProfileReadStr(item.Sect, item.Name, "", old);
-        ProfileWriteStr(item.Sect, item.Name, item.NewText);
-    } else {
-        std::string stored;
-        RegGetGlobal(item.Name, stored, item.Dflt, item.Reg, 1);
-        old = stored.c_str();
-        RegSetGlobal(item.Name, item.NewText, item.Reg);
+    if (item.Changed) {
+        WriteAndReport(item, item.NewText);
+        return;
     }
-    if (SameNoCase(old, item.NewText)) return;
-    if (item.Type != CFGTYPE_PARSRC && m_View != nullptr) m_View->SetValueText(item.NewText);
-    MarkChanged(item);
-    CTxt message;
-    message.Format("Updated %s Parameter %s:\r\n%s -> %s", static_cast<const char*>(item.Group),
-                   static_cast<const char*>(item.Name), static_cast<const char*>(old),
-                   static_cast<const char*>(item.NewText));
-    zam::platform::ShowMessageBox(message, AppName, MB_OK | MB_ICONINFORMATION);
+    // The value the editor opened with: written only to undo an earlier
+    // write, and then as the very text that was stored, not its normal form.
+    CTxt current;
+    ReadStoredText(item, current);
+    if (!SameNoCase(current, item.OpenText)) WriteAndReport(item, item.OpenText);
 }
 
 void CCfgDoc::RestoreItem() {
     if (CurItem == nullptr) return;
-    CTxt err;
-    const CTxt shown(CurItem->ShownText);
-    if (ChgData(shown, err) == 0) ApplyItem();
+    CCfgItem& item = *CurItem;
+    item.NewText = static_cast<const char*>(item.ShownText);
+    item.EnteredValue() = item.LoadedValue();
+    item.Changed = 0;
+    item.Entered = 1;
+    if (m_View != nullptr) {
+        m_View->UpdateButtons(item);
+        CTxt choice;
+        ChoiceText(item, choice);
+        m_View->SetValueText(choice);
+    }
+    CTxt current;
+    ReadStoredText(item, current);
+    if (!SameNoCase(current, item.OpenText)) {
+        WriteAndReport(item, item.OpenText);
+    } else if (item.Updated) {
+        item.Updated = 0;
+        MarkChanged(item);
+    }
 }
 
 void CCfgDoc::DefaultItem() {
     if (CurItem == nullptr) return;
     CTxt err;
     const CTxt dflt(CurItem->Dflt);
-    if (ChgData(dflt, err) == 0) ApplyItem();
+    if (ChgData(dflt, err) != 0) return;
+    ApplyItem();
+    if (m_View != nullptr && CurItem->Entered) {
+        CTxt choice;
+        ChoiceText(*CurItem, choice);
+        m_View->SetValueText(choice);
+    }
+}
+
+void CCfgDoc::ChoiceText(const CCfgItem& item, CTxt& out) const {
+    out = static_cast<const char*>(item.NewText);
+    if (item.Type != CFGTYPE_PARSRC) return;
+    const int n = CfgParSrcNumber(item.NewText);
+    if (n >= 1 && n <= 8) out = kCfgPriceSources[n - 1];
 }
 
 int CCfgDoc::CountUpdated() const {
     int n = 0;
-    for (const auto& item : Items) n += item->Changed == 1 ? 1 : 0;
+    for (const auto& item : Items) n += item->Updated == 1 ? 1 : 0;
     return n;
+}
+
+void CCfgDoc::ItemLabel(const CCfgItem& item, CTxt& out) const {
+    CTxt value;
+    DisplayValue(item, item.Updated ? item.NewText : item.ShownText, value);
+    out.Format("%s=%s%s", static_cast<const char*>(item.Name), static_cast<const char*>(value),
+               item.Updated ? "*" : "");
 }
 
 void CCfgDoc::MarkChanged(CCfgItem& item) {
     CTxt label;
-    label.Format("%s=%s*", static_cast<const char*>(item.Name), static_cast<const char*>(item.NewText));
+    ItemLabel(item, label);
     if (m_View != nullptr) m_View->SetTreeLabel(item, label);
 }
 

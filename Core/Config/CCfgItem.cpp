@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/System/Profile.h"
 #include "Core/Text/RuntimeConv.h"
 #include "Core/Text/TextFunc.h"
 #include "Core/Time/CZAMDateTime.h"
@@ -24,6 +25,8 @@ std::string Trimmed(const std::string& s) {
 bool Is(const std::string& token, const char* keyword) {
     return strcasecmp(token.c_str(), keyword) == 0;
 }
+
+const int kMaxDecimals = 40;
 
 struct BaseKeyword {
     const char* Word;
@@ -48,6 +51,28 @@ const BaseKeyword kBaseKeywords[] = {
     {"Color", CFGTYPE_COLOR, 12, 0},
 };
 
+// Three comma fields, each blanks, an optional sign and digits: the
+// channels modulo 256. Anything else is left to the program's colour reader.
+bool SignedChannels(const std::string& text, int channels[3]) {
+    size_t at = 0;
+    for (int field = 0; field < 3; ++field) {
+        const size_t comma = text.find(',', at);
+        if ((comma == std::string::npos) != (field == 2)) return false;
+        const std::string part = Trimmed(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+        size_t i = part.empty() || (part[0] != '-' && part[0] != '+') ? 0 : 1;
+        if (i >= part.size()) return false;
+        long long value = 0;
+        for (; i < part.size(); ++i) {
+            if (part[i] < '0' || part[i] > '9') return false;
+            value = (value * 10 + (part[i] - '0')) % 256;
+        }
+        if (part[0] == '-') value = (256 - value) % 256;
+        channels[field] = static_cast<int>(value);
+        at = comma + 1;
+    }
+    return true;
+}
+
 }  // namespace
 
 int CfgYesNo(const char* text) {
@@ -64,16 +89,24 @@ int CfgParSrcNumber(const char* text) {
     return zam::RuntimeAtoi(open != nullptr ? open + 1 : text);
 }
 
-void CfgColorText(const char* text, CTxt& out) {
-    const char* t = text != nullptr ? text : "";
-    auto channel = [t](int field) { return ((strfldint(t, ',', field) % 256) + 256) % 256; };
-    out.Format("%d,%d,%d", channel(1), channel(2), channel(3));
+int CfgColorText(const char* text, CTxt& out) {
+    std::string t = Trimmed(text != nullptr ? text : "");
+    int channels[3];
+    if (SignedChannels(t, channels)) {
+        out.Format("%d,%d,%d", channels[0], channels[1], channels[2]);
+        return 1;
+    }
+    COLORREF colour = 0;
+    if (ColorTextRead(t.c_str(), colour) == 0) return 0;
+    out.Format("%d,%d,%d", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    return 1;
 }
 
-void CfgDateText(const char* text, CTxt& out) {
+int CfgDateText(const char* text, CTxt& out) {
     CZAMDateTime date;
-    date.SetDT(text != nullptr ? text : "");
+    if (date.SetDTCheck(text != nullptr ? text : "") != 0) return 0;
     date.GetTxt(out, 6);
+    return 1;
 }
 
 int CCfgItem::ParseType(const char* typeText) {
@@ -100,7 +133,9 @@ int CCfgItem::ParseType(const char* typeText) {
             if (takesNumber && i + 1 < tokens.size() && !tokens[i + 1].empty()) {
                 const int number = zam::RuntimeAtoi(tokens[i + 1].c_str());
                 if (keyword.Code == CFGTYPE_FLOAT) {
-                    Decimals = number;
+                    // A float has no more digits than this to show; Float/999999999
+                    // would otherwise have every entry written a gigabyte long.
+                    Decimals = number > kMaxDecimals ? kMaxDecimals : number;
                 } else {
                     Width = number;
                 }

@@ -46,12 +46,17 @@ int CfgYesNo(const char* text);
 /// The integer after the last "(" of text (the whole text without one).
 int CfgParSrcNumber(const char* text);
 
-/// A colour's normal form: "%d,%d,%d" of the text's three comma fields, each
-/// taken modulo 256 (300,20,-1 gives 44,20,255).
-void CfgColorText(const char* text, CTxt& out);
+/// A colour's normal form "%d,%d,%d". Three comma fields that are whole
+/// numbers are taken modulo 256 each (300,20,-1 gives 44,20,255); any other
+/// text is read as the program reads its colours (ColorTextRead: "0xBBGGRR",
+/// a name such as red). 1 with the form in out; 0 for a text nobody can
+/// read as a colour, out unchanged (never black in its place).
+int CfgColorText(const char* text, CTxt& out);
 
 /// A date's normal form: the text read as a date-time, in text kind 6.
-void CfgDateText(const char* text, CTxt& out);
+/// 1 with the form in out; 0 for a text that is no valid date (2/30/2026,
+/// an empty text), out unchanged.
+int CfgDateText(const char* text, CTxt& out);
 
 class CCfgItem {
 public:
@@ -71,12 +76,17 @@ public:
     unsigned Style = CFGSTYLE_BASE;
     int Changed = 0;    ///< 1 when the entered value differs from the one at load
     int Entered = 0;    ///< 1 once a value was entered: Apply writes nothing before
+    CTxt OpenText;      ///< the stored text when the editor opened (Restore puts it back)
+    int Updated = 0;    ///< 1 while the editor's last write left a value other than OpenText
     PlainNode* Node = nullptr;
     void* TreeItem = nullptr;  ///< the view's record of the item in its tree
 
     /// Reads the "/"-separated type keywords (any case, trimmed) into Type,
     /// Width, Decimals and Style; returns Type (0 without a base keyword).
     int ParseType(const char* typeText);
+
+    /// Whether the value is a secret (the password modifier): shown masked.
+    bool IsPassword() const { return (Style & CFGSTYLE_PASSWORD) != 0; }
 
     /// 2 for a drop-down list (Bool, ParSrc), else 1 for an edit box.
     int CtrlKind() const;

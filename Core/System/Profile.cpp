@@ -121,6 +121,47 @@ unsigned SumHexDigits(const char* digits, size_t count) {
     return sum;
 }
 
+// Blanks around a run of digits and nothing else; the number in value.
+bool PlainNumberField(const char* begin, const char* end, int& value) {
+    while (begin < end && *begin == ' ') ++begin;
+    while (end > begin && end[-1] == ' ') --end;
+    if (begin == end || end - begin > 3) return false;
+    value = 0;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        value = value * 10 + (*p - '0');
+    }
+    return true;
+}
+
+// The forms ColorFromText reads, written out in full; what it would make of
+// anything else is a guess.
+bool IsWholeColourText(const char* text) {
+    if (stricmpmode("0x", text, 2) == 0) {
+        size_t digits = 0;
+        const char* p = text + 2;
+        while (std::isxdigit(static_cast<unsigned char>(*p))) ++p, ++digits;
+        while (*p == ' ') ++p;
+        return *p == '\0' && digits >= 1 && digits <= 6;
+    }
+    if (text[0] >= '0' && text[0] <= '9') {
+        const char* begin = text;
+        for (int field = 1; field <= 3; ++field) {
+            const char* end = std::strchr(begin, ',');
+            if ((end == nullptr) != (field == 3)) return false;
+            if (end == nullptr) end = begin + std::strlen(begin);
+            int value = 0;
+            if (!PlainNumberField(begin, end, value) || value > 255) return false;
+            begin = end + 1;
+        }
+        return true;
+    }
+    for (const NamedColour& named : kColourNames) {
+        if (stricmpmode(text, named.Name, 1) == 0) return true;
+    }
+    return false;
+}
+
 int ColourComponent(const char* text, int field) {
     const int value = strfldint(text, ',', field);
     return value < 0 || value > 255 ? 0 : value;
@@ -259,6 +300,13 @@ COLORREF ColorFromText(const char* text) {
                                       : named.Colour;
     }
     return 0;
+}
+
+int ColorTextRead(const char* text, COLORREF& colour) {
+    colour = 0;
+    if (text == nullptr || !IsWholeColourText(text)) return 0;
+    colour = ColorFromText(text);
+    return 1;
 }
 
 unsigned HexToInt(const char* text) {

@@ -61,6 +61,12 @@ int ProfileWriteColor(const char* section, const char* key, COLORREF value,
 /// "0x..." hex, "r,g,b", or a colour name (three take system colours); else 0.
 COLORREF ColorFromText(const char* text);
 
+/// ColorFromText for callers that must not mistake an unreadable text for
+/// black: 1 when text is one of its forms written out in full ("0x" and one
+/// to six hex digits; three fields 0-255 separated by commas; a colour
+/// name), with the colour in colour; else 0 and colour 0.
+int ColorTextRead(const char* text, COLORREF& colour);
+
 /// Hexadecimal digits (blanks allowed, trailing ones ignored, at most 99).
 unsigned HexToInt(const char* text);
 

@@ -1,6 +1,7 @@
 // CTxt: whole files, length-prefixed records, numbered file names and the
 // hex dump.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,17 +39,39 @@ int64_t BytesLeft(FILE* f) {
 
 int CTxt::LoadFromFile(const char* path) {
     const char* name = path != nullptr ? path : "";
-    FILE* f = std::fopen(name, "rb");
+    // A named pipe would hold the open until some writer came along, and a
+    // device might never end: only regular files are read, asked before the
+    // open and again on the open descriptor, which cannot wait.
     struct stat st{};
-    int error = errno;
-    if (f != nullptr && (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode) ||
-                         st.st_size > static_cast<off_t>(INT_MAX - 16))) {
-        error = S_ISDIR(st.st_mode) ? EISDIR : EFBIG;
-        std::fclose(f);
-        f = nullptr;
+    const char* refusal = nullptr;
+    int error = 0;
+    if (stat(name, &st) != 0) {
+        error = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        error = EISDIR;
+    } else if (!S_ISREG(st.st_mode)) {
+        refusal = "Not a regular file";
+    }
+    const int fd = error == 0 && refusal == nullptr ? open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    if (fd < 0 && error == 0 && refusal == nullptr) error = errno;
+    FILE* f = nullptr;
+    if (fd >= 0) {
+        if (fstat(fd, &st) != 0) {
+            error = errno;
+        } else if (S_ISDIR(st.st_mode)) {
+            error = EISDIR;
+        } else if (!S_ISREG(st.st_mode)) {
+            refusal = "Not a regular file";
+        } else if (st.st_size > static_cast<off_t>(INT_MAX - 16)) {
+            error = EFBIG;
+        } else {
+            f = fdopen(fd, "rb");
+            if (f == nullptr) error = errno;
+        }
+        if (f == nullptr) close(fd);
     }
     if (f == nullptr) {
-        Format("Cannot open '%s' (%s)", name, std::strerror(error));
+        Format("Cannot open '%s' (%s)", name, refusal != nullptr ? refusal : std::strerror(error));
         return -1;
     }
     ReleaseBuffer();

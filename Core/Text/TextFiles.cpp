@@ -79,6 +79,13 @@ int filesize(const char* path) {
     return st.st_size > INT_MAX ? INT_MAX : static_cast<int>(st.st_size);
 }
 
+int fileisregular(const char* path) {
+    if (path == nullptr || path[0] == '\0') return -2;
+    struct stat st{};
+    if (stat(path, &st) != 0) return -1;
+    return S_ISREG(st.st_mode) ? 1 : 0;
+}
+
 int filetime(const char* path) {
     if (path == nullptr) return -1;
     if (strcasecmp(NamePart(path), "NUL") == 0) return 0;

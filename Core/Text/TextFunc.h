@@ -55,9 +55,28 @@ int freadline(char* buf, int size, FILE* f);
 /// Size of the file in bytes; -2 null or empty path, -1 cannot be examined.
 int filesize(const char* path);
 
+/// What path names: 1 a regular file (a link to one counts), 0 something
+/// else (a folder, a named pipe, a device, a socket), -1 nothing that can be
+/// examined, -2 a null or empty path. Ask before opening anything a user or
+/// a data file names: opening a named pipe waits for a writer that may
+/// never come, and a device may never end.
+int fileisregular(const char* path);
+
 /// Modification time in seconds since 1970 UTC; 0 for a file named "NUL";
 /// -1 when the file cannot be examined.
 int filetime(const char* path);
+
+/// 1 when the n bytes at s are well-formed UTF-8 (no overlong forms, no
+/// surrogates, nothing beyond U+10FFFF), else 0; null counts as empty.
+int strisutf8(const char* s, int n);
+
+/// Text that is not well-formed UTF-8 is taken as Windows-1252, the code
+/// page such files are commonly written in, and converted to UTF-8 in place:
+/// every byte that starts no UTF-8 sequence becomes its Windows-1252
+/// character (the five bytes that page leaves undefined become U+FFFD),
+/// sequences that are UTF-8 stay. Returns 1 when the text was converted, 0
+/// when it was UTF-8 already.
+int txtfromcp1252(CTxt& text);
 
 /// read() with an error reported as 0.
 int fdread(int fd, char* buf, int size);

@@ -58,8 +58,12 @@ int CXML::LoadFile(const char* path, XMLHandlerFunc handler, void* user) {
         // The scan counts in int; a text beyond that is cut where the count ends.
         const int length = n > 0x7FFFFFF0u ? 0x7FFFFFF0 : static_cast<int>(n);
         Clear();
-        std::snprintf(m_FileName, sizeof m_FileName, "(%d Bytes RAM, %s)", length,
-                      zam::PointerText(path).c_str());
+        if (!m_TextName.empty()) {
+            CopyBounded(m_FileName, sizeof m_FileName, m_TextName.c_str());
+        } else {
+            std::snprintf(m_FileName, sizeof m_FileName, "(%d Bytes RAM, %s)", length,
+                          zam::PointerText(path).c_str());
+        }
         return ScanText(path, length, handler, user);
     }
     char* buffer = nullptr;
@@ -93,16 +97,18 @@ int CXML::LoadFromDisk(const char* path, char*& buffer, int& length) {
         return -2;
     }
     Clear();
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Without waiting: a named pipe put in the file's place must not hold us.
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     int error = errno;
     struct stat st{};
-    if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (fd >= 0 && fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
         close(fd);
         fd = -1;
-        error = EISDIR;
+        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     }
     if (fd < 0) {
-        msg.Format("LoadFile: Cannot open file '%s' (%s)", path, std::strerror(error));
+        msg.Format("LoadFile: Cannot open file '%s' (%s)", path,
+                   error == EINVAL ? "Not a regular file" : std::strerror(error));
         AddErr(msg);
         std::free(buffer);
         buffer = nullptr;

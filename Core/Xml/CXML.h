@@ -12,6 +12,8 @@
 //
 // Results: 0, or a negative code (see LoadFile). Nothing throws.
 
+#include <string>
+
 #include "Core/Text/CTxtArray.h"
 
 class CXML;
@@ -67,6 +69,11 @@ public:
     /// column, position and depth 0. Flags and progress function stay.
     void Clear();
 
+    /// The name a text in memory (flag 0x1000) goes by in messages, usually
+    /// the file it was read from; null or empty: "(%d Bytes RAM, %p)". Kept
+    /// by Clear, like the flags.
+    void SetTextName(const char* name) { m_TextName = name != nullptr ? name : ""; }
+
     /// Reads the file (or, with flag 0x1000, the text path) and scans it.
     /// Returns 0; -1 file missing, -2 out of memory, -3 cannot open, -4 short
     /// read, -5 empty file (messages recorded); -103 syntax error or tags not
@@ -83,7 +90,7 @@ public:
     int GetLine() const { return m_Line; }
     /// Current column, 0 before the first character of a line.
     int GetCol() const { return m_Col; }
-    /// The path read, or "(%d Bytes RAM, %p)" for a text in memory.
+    /// The path read; for a text in memory its name (SetTextName) or "(%d Bytes RAM, %p)".
     const char* GetFileName() const { return m_FileName; }
     /// The option bits.
     int GetFlg() const { return m_Flags; }
@@ -137,6 +144,7 @@ private:
     char m_AttrID[kAttrIDSize];
     char m_AttrTxt[kAttrTxtSize];
     char m_FileName[kFileNameSize];
+    std::string m_TextName;
     int m_Flags = 0;
     int m_Line = 0;
     int m_Col = 0;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -172,7 +174,7 @@ TEST_F(CfgDocTest, TypeKeywords) {
         {"Text/Upper", 4, 0, 2, 0x50030000}, {"Bool", 5, 4, 2, 0x50030000}, {"ParInt", 6, 30, 2, 0x50030080},
         {"ParFlt", 7, 30, 2, 0x50030080}, {"ParTxt", 8, 45, 2, 0x50030080}, {"ParSrc", 9, 16, 2, 0x50030000},
         {"Date", 10, 10, 2, 0x50030000}, {" color / pwd ", 11, 12, 2, 0x50030020},
-        {"Txt/8/Lower", 4, 8, 2, 0x50034010}, {"password", 0, 10, 2, 0x50030020}, {"Flaot", 0, 10, 2, 0x50030000},
+        {"Txt/8/Lower", 4, 8, 2, 0x50034010}, {"Float/999999999", 3, 10, 40, 0x50030000}, {"password", 0, 10, 2, 0x50030020}, {"Flaot", 0, 10, 2, 0x50030000},
     };
     for (const Row& row : rows) {
         CCfgItem item;
@@ -223,7 +225,7 @@ TEST_F(CfgDocTest, EnteredValuesAreNormalised) {
     EXPECT_EQ(Str(out), "1,3,5,7,9");
     EXPECT_EQ(CCfgDoc::ExpandValueList("0>1/0.25,7>7", out), 6);
     EXPECT_EQ(Str(out), "0,0.25,0.5,0.75,1,7");
-    EXPECT_EQ(CCfgDoc::ExpandValueList("0>1e9/1e-9", out), 10000);  // bounded, not endless
+    EXPECT_EQ(CCfgDoc::ExpandValueList("0>1e9/1e-9", out), -2);  // refused at once, never cut
 }
 
 TEST_F(CfgDocTest, ApplyRestoreAndDefaultWriteTheStores) {
@@ -289,6 +291,196 @@ TEST_F(CfgDocTest, StartItemAndDescriptionLines) {
     EXPECT_EQ(Str(lines[3].Content), longWord);  // no blank: not wrapped
     EXPECT_EQ(Str(lines[4].Content), std::string(78, 'a') + " b" + std::string(5, 'c'));
     EXPECT_EQ(Str(lines[5].Content), "next");
+}
+
+// A definition with one item of each kind the tests below enter values into.
+const char* const kEditDefinition =
+    "<r><SysDef><Title>t</Title><AppName>Kronalt</AppName></SysDef><CfgDef SectionName=\"SYS\"><G Name=\"Timer\">"
+    "<P Name=\"Length\" Type=\"Int\" Dflt=\"60\"/><P Name=\"Ratio\" Type=\"Float/2\"/>"
+    "<P Name=\"Steps\" Type=\"ParFlt\"/><P Name=\"Huge\" Type=\"ParInt\" Dflt=\"1e30&gt;2e30\"/>"
+    "<P Name=\"Due\" Type=\"Date\"/><P Name=\"BarColor\" Type=\"Color\"/><P Name=\"BkColor\" Type=\"Color\"/>"
+    "<P Name=\"Loud\" Type=\"Bool\"/><P Name=\"Source\" Type=\"ParSrc\" Dflt=\"High(2)\"/>"
+    "<P Name=\"PW\" Type=\"Text/20/pwd\"/><P Name=\"Note\" Type=\"ParTxt\"/></G></CfgDef></r>";
+
+TEST_F(CfgDocTest, ValueListsEndAndAreRefusedBeyondTheCap) {
+    CTxt out;
+    // Steps of 1 vanish in the rounding of 1e30: the list must end, refused.
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1e30>2e30", out), -2);
+    EXPECT_EQ(Str(out), "Too many values in 1e30>2e30: a value list holds at most 10000");
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1>20000,50000", out), -2);  // refused, not cut to 1…10000
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1>10000", out), 10000);
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1>10000,0>0", out), -2);
+    EXPECT_EQ(CCfgDoc::ExpandValueList("0>0.3/0.1,0.1", out), 4);  // binary fractions still reach the end
+    EXPECT_EQ(Str(out), "0,0.1,0.2,0.3");
+    EXPECT_EQ(CCfgDoc::ExpandValueList("1,1e300", out), -3);
+
+    CTxt err;
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();  // the shipped default 1e30>2e30 loads and shows as written
+    EXPECT_EQ(Str(Item("Huge")->ShownText), "1e30>2e30");
+    doc.SelectItem(Item("Huge"));
+    doc.DefaultItem();
+    ASSERT_EQ(presenter.Boxes.size(), 1u);
+    EXPECT_NE(presenter.Boxes[0].Text.find("at most 10000"), std::string::npos);
+    EXPECT_EQ(Setting("Huge"), "<missing>");
+}
+
+TEST_F(CfgDocTest, BadEntriesAreRefusedAndTheStoredValueKept) {
+    CTxt err;
+    ProfileWriteStr("SYS", "Length", "25");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    struct Case {
+        const char *Item, *Entered;
+        int Code;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {"Length", "abc", -3, "Expected a whole number"}, {"Length", "", -3, "Expected a whole number"},
+        {"Length", "99999999999", -4, "to 2147483647"},  {"Ratio", "1e300", -4, "to 3.4e38"},
+        {"Due", "2/30/2026", -3, "such as 12/31/2026"},   {"BarColor", "purple-ish", -3, "0xBBGGRR"},
+        {"Steps", "10>1", -2, "such as 1,5,10>20/2"},    {"Steps", "1e30>2e30", -2, "at most 10000"},
+    };
+    for (const Case& c : cases) {
+        doc.SelectItem(Item(c.Item));
+        presenter.Boxes.clear();
+        EXPECT_EQ(doc.ChgData(c.Entered, err), c.Code) << c.Entered;
+        ASSERT_EQ(presenter.Boxes.size(), 1u) << c.Entered;
+        EXPECT_NE(presenter.Boxes[0].Text.find(c.Expected), std::string::npos) << presenter.Boxes[0].Text;
+        EXPECT_EQ(presenter.Boxes[0].Text.rfind(Str(err) + "\r\n", 0), 0u);
+        doc.ApplyItem();  // nothing was taken, so nothing is written
+    }
+    EXPECT_EQ(Str(err), "Too many values in 1e30>2e30: a value list holds at most 10000");
+    EXPECT_EQ(Setting("Length"), "25");
+    EXPECT_EQ(doc.CountUpdated(), 0);
+}
+
+TEST_F(CfgDocTest, OnlyWrittenValuesAreCountedAndStarred) {
+    CTxt err;
+    ProfileWriteStr("SYS", "BarColor", "red");
+    ProfileWriteStr("SYS", "BkColor", "0x91FFFF");
+    ProfileWriteStr("SYS", "Loud", "on");
+    ProfileWriteStr("SYS", "Source", "Low(3)");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    EXPECT_EQ(Str(Item("BarColor")->ShownText), "255,0,0");  // every form the program reads
+    CTxt label;
+    doc.ItemLabel(*Item("BkColor"), label);
+    EXPECT_EQ(Str(label), "BkColor=255,255,145");
+
+    // Taken but not applied, or applied unchanged in another form: nothing written.
+    doc.SelectItem(Item("BarColor"));
+    ASSERT_EQ(doc.ChgData("7,7,7", err), 0);
+    for (const auto& [name, same] : {std::pair{"BkColor", "0x91ffff"}, {"Loud", "True"}}) {
+        doc.SelectItem(Item(name));
+        ASSERT_EQ(doc.ChgData(same, err), 0);
+        doc.ApplyItem();
+    }
+    EXPECT_EQ(doc.CountUpdated(), 0);
+    EXPECT_TRUE(presenter.Boxes.empty() && view.Labels.empty());
+    EXPECT_EQ(Setting("Loud"), "on");
+
+    doc.SelectItem(Item("BkColor"));
+    ASSERT_EQ(doc.ChgData("Yellow", err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(Setting("BkColor"), "255,255,0");
+    EXPECT_EQ(view.Labels.back(), "BkColor=255,255,0*");
+    EXPECT_EQ(doc.CountUpdated(), 1);
+    // Restore puts back the very text the editor opened with; the star goes.
+    doc.RestoreItem();
+    EXPECT_EQ(Setting("BkColor"), "0x91FFFF");
+    EXPECT_EQ(view.Labels.back(), "BkColor=255,255,145");
+    EXPECT_EQ(view.ValueTexts.back(), "255,255,145");
+    EXPECT_EQ(doc.CountUpdated(), 0);
+
+    // After Default a drop-down list is told the choice stored.
+    doc.SelectItem(Item("Source"));
+    doc.DefaultItem();
+    EXPECT_EQ(Setting("Source"), "2");
+    EXPECT_EQ(view.ValueTexts.back(), "High(2)");
+
+    // A stored colour nobody can read is shown as it is, never as black.
+    ProfileWriteStr("SYS", "BarColor", "chartreuse");
+    doc.LoadItems();
+    EXPECT_EQ(Str(Item("BarColor")->ShownText), "chartreuse");
+}
+
+TEST_F(CfgDocTest, PasswordsMaskedLongValuesCutInWhatIsShown) {
+    CTxt err;
+    ProfileWriteStr("SYS", "PW", "hunter2");
+    ASSERT_EQ(Load(kEditDefinition, err), 0);
+    doc.LoadItems();
+    CTxt label;
+    doc.ItemLabel(*Item("PW"), label);
+    EXPECT_EQ(Str(label), "PW=********");
+    doc.SelectItem(Item("PW"));
+    ASSERT_EQ(doc.ChgData("opensesame", err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(Setting("PW"), "opensesame");
+    EXPECT_EQ(presenter.Boxes.back().Text, "Updated Timer Parameter PW:\r\n******** -> ********");
+    EXPECT_EQ(view.Labels.back(), "PW=*********");
+
+    doc.SelectItem(Item("Note"));
+    const std::string longValue(20000, 'v');
+    ASSERT_EQ(doc.ChgData(longValue.c_str(), err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(presenter.Boxes.back().Text, "Updated Timer Parameter Note:\r\n -> " + std::string(80, 'v') + "\xE2\x80\xA6");
+    CTxt stored;
+    doc.ReadStoredText(*doc.CurItem, stored);  // stored whole, read back whole
+    EXPECT_EQ(Str(stored), longValue);
+}
+
+TEST_F(CfgDocTest, DefinitionFilesRefusedOrConverted) {
+    CTxt err;
+    ASSERT_EQ(mkfifo(dir.File("pipe.xml").c_str(), 0600), 0);
+    EXPECT_EQ(doc.LoadSysDef(dir.File("pipe.xml").c_str(), err), -1);
+    EXPECT_EQ(Str(err), "Cannot open '" + dir.File("pipe.xml") + "' (Not a regular file)");
+
+    // The parser's own messages name the definition file.
+    EXPECT_EQ(Load("<a><b></a>", err), -2);
+    ASSERT_FALSE(presenter.Boxes.empty());
+    EXPECT_NE(presenter.Boxes[0].Text.find("File " + dir.File("def.xml")), std::string::npos);
+
+    // Title, names and descriptions in Windows-1252 or UTF-8 all come out as UTF-8.
+    for (const char* e : {"\xE4", "\xC3\xA4"}) {
+        ASSERT_EQ(Load(std::string("<r><SysDef><Title>P") + e + "1</Title></SysDef><CfgDef SectionName=\"S\">"
+                       "<G Name=\"G\"><P Name=\"Length\">f" + e + "r</P><P Name=\"Tint\"/></G></CfgDef></r>",
+                       err), 0);
+        EXPECT_EQ(Str(doc.Title), "P\xC3\xA4" "1");
+        doc.LoadItems();
+        doc.SelectItem(Item("Length"));
+        EXPECT_EQ(Str(doc.ItemText), "f\xC3\xA4r\n");
+        dir.Write("Tint.txt", std::string("caf") + e);  // a description file beside it
+        doc.SelectItem(Item("Tint"));
+        EXPECT_EQ(Str(doc.ItemText), "caf\xC3\xA4\n");
+    }
+
+    // A caption of blanks gives way to the program's name, else the file's.
+    ASSERT_EQ(Load("<r><SysDef><Title> </Title><AppName>Kronalt</AppName></SysDef><CfgDef SectionName=\"S\"/></r>",
+                   err), 0);
+    EXPECT_EQ(Str(doc.Title), "Kronalt");
+    CCfgDoc fresh;
+    dir.Write("untitled.xml", "<r><SysDef><Title/></SysDef><CfgDef SectionName=\"S\"/></r>");
+    ASSERT_EQ(fresh.LoadSysDef(dir.File("untitled.xml").c_str(), err), 0);
+    EXPECT_EQ(Str(fresh.Title), "untitled.xml");
+}
+
+TEST_F(CfgDocTest, ItemFilesStayInsideTheBaseFolder) {
+    CTxt err;
+    ASSERT_EQ(Load("<r><SysDef><Title>t</Title></SysDef><CfgDef SectionName=\"S\"><G Name=\"g\">"
+                   "<P Name=\"../../outside/evil\"/><P Name=\"Chart\"/></G></CfgDef></r>",
+                   err), 0);
+    EXPECT_EQ(Str(doc.BaseDir), dir.Path());  // no folder named: the definition's own
+    doc.LoadItems();
+    CTxt file;
+    doc.SelectItem(Item("../../outside/evil"));
+    EXPECT_EQ(doc.GetItemFile(nullptr, file, 1), -1);
+    doc.SelectItem(Item("Chart"));
+    EXPECT_EQ(doc.GetItemFile("/../x", file, 2), -1);
+    ASSERT_EQ(mkfifo(dir.File("ChartA.jpeg").c_str(), 0600), 0);  // skipped: a pipe, not a picture
+    dir.Write("ChartA.gif", "GIF89a");
+    EXPECT_GT(doc.GetItemFile("A", file, 2), 0);
+    EXPECT_EQ(Str(file), dir.File("ChartA.gif"));
 }
 
 }  // namespace

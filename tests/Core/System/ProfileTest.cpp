@@ -108,6 +108,18 @@ TEST(ColourTextTest, Conversions) {
     EXPECT_EQ(ColorFromText("BORDER"), zam::platform::GetSysColor(COLOR_ACTIVEBORDER));
 }
 
+TEST(ColourTextTest, ReadableFormsOnly) {
+    COLORREF colour = 1;
+    for (const auto& [text, rgb] : {std::pair{"7,8,9", RGB(7, 8, 9)}, {"0x91FFFF", RGB(255, 255, 145)}, {"Red", RGB(255, 0, 0)}}) {
+        EXPECT_EQ(ColorTextRead(text, colour), 1) << text;
+        EXPECT_EQ(colour, rgb) << text;
+    }
+    for (const char* unreadable : {"", "0", "7,7", "300,1,1", "1,x,2", "0x", "0x1234567", "chartreuse"}) {
+        EXPECT_EQ(ColorTextRead(unreadable, colour), 0) << unreadable;
+        EXPECT_EQ(colour, 0u);
+    }
+}
+
 TEST(HexTextTest, Conversions) {
     EXPECT_EQ(HexToInt("FF"), 255u);
     EXPECT_EQ(HexToInt("ff  "), 255u);

@@ -194,6 +194,30 @@ TEST_F(TextFileTest, FileFacts) {
     std::free(zeros);
 }
 
+TEST_F(TextFileTest, OnlyRegularFilesAreOpened) {
+    dir.Write("plain.txt", "text");
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(fileisregular(dir.File("plain.txt").c_str()), 1);
+    EXPECT_EQ(fileisregular(dir.File("pipe").c_str()), 0);
+    EXPECT_EQ(fileisregular(dir.Path().c_str()), 0);
+    EXPECT_EQ(fileisregular(dir.File("none").c_str()), -1);
+    // No writer ever comes to the pipe: a blocking open would never return.
+    CTxt text;
+    EXPECT_EQ(text.LoadFromFile(dir.File("pipe").c_str()), -1);
+    EXPECT_EQ(std::string(text), "Cannot open '" + dir.File("pipe") + "' (Not a regular file)");
+}
+
+TEST(TextEncodingTest, Utf8KeptWindows1252Converted) {
+    for (const char* bad : {"caf\xE9", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+        EXPECT_EQ(strisutf8(bad, static_cast<int>(std::strlen(bad))), 0) << bad;
+    CTxt text("P\xC3\xA4" "1 \xF0\x9F\x98\x80");
+    EXPECT_EQ(txtfromcp1252(text), 0);
+    EXPECT_EQ(std::string(text), "P\xC3\xA4" "1 \xF0\x9F\x98\x80");
+    text = "P\xC3\xA4" "1 caf\xE9 \x80 \x81";  // a pasted Windows byte among UTF-8
+    EXPECT_EQ(txtfromcp1252(text), 1);
+    EXPECT_EQ(std::string(text), "P\xC3\xA4" "1 caf\xC3\xA9 \xE2\x82\xAC \xEF\xBF\xBD");
+}
+
 TEST_F(TextFileTest, MakeFolderPaths) {
     const std::string base = dir.Path();
     EXPECT_EQ(mkdirpath((base + "/data/logs/file.log").c_str(), 1), 0);

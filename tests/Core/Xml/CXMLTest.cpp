@@ -184,6 +184,12 @@ TEST_F(CXMLTest, MessagesCarryNumberLineColumnAndFile) {
     Parse("<a/>   ");
     EXPECT_TRUE(std::regex_match(xml.GetFileName(), std::regex(R"(\(7 Bytes RAM, [0-9A-F]{16}\))")))
         << xml.GetFileName();
+
+    // A text read from a file by its caller is named after that file, in every message.
+    xml.SetTextName("/data/Kronalt.xml");
+    EXPECT_EQ(Parse("<a>\n<b></a>"), -103);
+    EXPECT_EQ(xml.GetFileName(), std::string("/data/Kronalt.xml"));
+    EXPECT_NE(std::string(xml.GetErrList().GetAtTxt(0)).find("\nFile /data/Kronalt.xml"), std::string::npos);
 }
 
 TEST_F(CXMLTest, LimitsAreRefusedNeverOverrun) {
