@@ -41,7 +41,6 @@ const int kMargin = 6;
 const int kMinTreePx = 120;
 const int kFocusFrame = 2;
 // The masked form of a password, whatever its length.
-const char* const kMasked = "*****";
 
 // Tree images tell the item's kind; the tree has no pictures for them.
 enum : int { kImageRoot = 0, kImageGroup = 1, kImageItem = 2 };
@@ -225,9 +224,7 @@ void CDlgCfg::BuildTree() {
         groupRecord->SetData(group.Node);
         for (CCfgItem* item : group.Items) {
             CTxt label;
-            const bool secret = (item->Style & CFGSTYLE_PASSWORD) != 0;
-            label.Format("%s=%s", static_cast<const char*>(item->Name),
-                         secret ? kMasked : static_cast<const char*>(item->ShownText));
+            Doc.ItemLabel(*item, label);  // the same masking and cutting as after a change
             CDataTreeItem* record = Tree->InsertItem(label, groupRecord, kImageItem);
             if (record == nullptr) continue;
             record->SetData(item);
@@ -501,8 +498,9 @@ bool CDlgCfg::TakeAndApply() {
     const wxString text = ValueText();
     CTxt err;
     const int taken = Doc.ChgData(text.utf8_str(), err);
-    const bool secret = (Doc.CurItem->Style & CFGSTYLE_PASSWORD) != 0;
-    LogTrace(kLogSource, kLogLevel, "ChgData: %s (%s)", secret ? kMasked : static_cast<const char*>(text.utf8_str()),
+    CTxt shown;
+    CCfgDoc::DisplayValue(*Doc.CurItem, text.utf8_str(), shown);
+    LogTrace(kLogSource, kLogLevel, "ChgData: %s (%s)", static_cast<const char*>(shown),
              static_cast<const char*>(err));
     // A refused entry writes nothing; the field keeps it to be mended.
     if (taken < 0) return false;
@@ -523,12 +521,13 @@ bool CDlgCfg::HasPendingEdit() const {
 bool CDlgCfg::LeaveItem() {
     if (!HasPendingEdit()) return true;
     const CCfgItem& item = *Doc.CurItem;
-    const bool secret = (item.Style & CFGSTYLE_PASSWORD) != 0;
+    CTxt shown;
+    CCfgDoc::DisplayValue(item, ValueText().utf8_str(), shown);
     CTxt question;
     question.Format("The value entered for %s Parameter %s is not applied yet:\r\n%s\r\n\r\n"
                     "Apply it, or discard it?",
                     static_cast<const char*>(item.Group), static_cast<const char*>(item.Name),
-                    secret ? kMasked : static_cast<const char*>(ValueText().utf8_str()));
+                    static_cast<const char*>(shown));
     int answer = IDCANCEL;
     {
         zam::graph::MessageBoxLabels labels("&Apply", "&Discard", "&Back to it");

@@ -11,6 +11,7 @@
 
 #include "Core/Graph/GifSplitter.h"
 #include "Core/System/Log.h"
+#include "Core/Text/TextFunc.h"
 
 using zam::graph::GifFrameBytes;
 using zam::graph::GifScreen;
@@ -80,7 +81,8 @@ bool CPictureCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos) {
 
 int CPictureCtrl::LoadPicture(const char* path) {
     Unload();
-    FILE* file = path ? std::fopen(path, "rb") : nullptr;
+    // A named pipe or a device in a picture's place would block the open.
+    FILE* file = path != nullptr && fileisregular(path) == 1 ? std::fopen(path, "rb") : nullptr;
     if (file == nullptr) {
         LogTrace("Picture", 1, "Cannot open picture %.300s", path ? path : "(null)");
         return 0;

@@ -22,6 +22,7 @@
 #include "Core/Graph/CDlgCfg.h"
 #include "Core/Graph/CFrameCtrl.h"
 #include "Core/Graph/CPictureCtrl.h"
+#include "Core/Graph/WxUserInterface.h"
 #include "Core/Platform/Process.h"
 #include "Core/System/Profile.h"
 #include "app/CDlgAbout.h"
@@ -743,6 +744,7 @@ TEST_F(TimerWindowTest, PresetsMenuChoosesSavesAndDeletes) {
 TEST_F(TimerWindowTest, OvertimeAndUntilInTheWindow) {
     FakeClock clock(2015, 1, 12, 10, 0, 0);
     ProfileWriteStr("SYS", "Overtime", "YES");
+    ProfileWriteStr("SYS", "ShowZAM", "NO");  // minutes pass: no product page
     OpenWindow();
     window->CountUntil(10, 2, 30);
     EXPECT_TRUE(window->GetEngine().IsRunning());
@@ -812,6 +814,7 @@ TEST_F(TimerWindowTest, ExitQuestionAnswersToTheYAndNKeys) {
     OpenWindow();
     // The program's own message box, not a test presenter, answered by a key
     // press once it is up.
+    zam::graph::InstallWxUserInterface();
     for (const auto& [key, yes] : {std::pair<char, bool>{'n', false}, std::pair<char, bool>{'y', true}}) {
         wxTimer typist;
         typist.Bind(wxEVT_TIMER, [key = key, &typist](wxTimerEvent&) {
