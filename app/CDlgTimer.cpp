@@ -29,6 +29,7 @@
 #include "app/CProgressBar.h"
 #include "app/DesignFont.h"
 #include "app/DataFolder.h"
+#include "app/EndCommand.h"
 #include "app/EndNotifier.h"
 #include "app/IconPng.h"
 #include "app/Resource.h"
@@ -356,7 +357,7 @@ void CDlgTimer::OnTick() {
     TickOutput out;
     m_Engine.Tick(out);
     if (out.PlayEnd) Sound::Play(m_Engine.GetEndSound());
-    if (out.PlayEnd && ProfileReadBool(kSection, "NotifyEnd", 1)) NotifyCountdownEnd(m_Engine.GetLength());
+    if (out.PlayEnd) OnCountdownEnd();
     if (out.PlayInterval) Sound::Play(m_Engine.GetIntervalSound());
     if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
     if (out.CaptionChanged) m_StartPause->SetLabel("&Start");
@@ -372,12 +373,20 @@ void CDlgTimer::OnTick() {
     }
 }
 
+void CDlgTimer::OnCountdownEnd() {
+    if (ProfileReadBool(kSection, "NotifyEnd", 1)) NotifyCountdownEnd(m_Engine.GetLength());
+    // A minimised or hidden window asks the desktop to point the user at it.
+    if (IsIconized() || !IsShown()) RequestUserAttention(wxUSER_ATTENTION_ERROR);
+    RunEndCommand(m_Engine.GetLength(), m_PresetName);
+}
+
 void CDlgTimer::OnStartPause() { m_StartPause->SetLabel(m_Engine.StartPause()); }
 
 void CDlgTimer::ReadNumberField(wxTextCtrl* field, bool isLength) {
     // Passing through a field the user did not type in must not write what
     // it shows over a value stored since (by the configuration editor).
     if (!field->IsModified()) return;
+    m_PresetName.clear();  // the settings are the user's own now
     const int typed = zam::RuntimeAtoi(field->GetValue().utf8_str());
     const int stored = isLength ? m_Engine.SetLength(typed) : m_Engine.SetInterval(typed);
     ProfileWriteInt(kSection, isLength ? "Length" : "Interval", stored);
@@ -391,6 +400,7 @@ void CDlgTimer::OnKillFocusInterval() { ReadNumberField(m_Interval, false); }
 void CDlgTimer::ChooseSound(wxComboBox* combo, const char* key, bool isEnd) {
     const int at = combo->GetSelection();
     if (at == wxNOT_FOUND) return;
+    m_PresetName.clear();
     ProfileWriteStr(kSection, key, combo->GetString(at).utf8_str());
     const auto* path = static_cast<const CTxt*>(combo->GetClientData(at));
     const char* chosen = path != nullptr ? path->GetData() : "";
@@ -475,6 +485,7 @@ void CDlgTimer::ShowStoredSettings() {
 void CDlgTimer::ChoosePreset(const Preset& preset) {
     StorePresetAsSettings(preset);
     ShowStoredSettings();
+    m_PresetName = preset.Name;
 }
 
 Preset CDlgTimer::CurrentAsPreset() const {

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "Core/Platform/WinTypes.h"
 #include "Core/Text/CTxtArray.h"
@@ -43,6 +44,8 @@ public:
     /// One tick of the engine, carried to the controls, the speaker and the browser.
     void OnTick();
     void OnStartPause();
+    /// The end of a countdown: notification, attention, the end command.
+    void OnCountdownEnd();
     void OnKillFocusLength();
     void OnKillFocusInterval();
     void OnSelChangeEndSound();
@@ -108,6 +111,7 @@ private:
     int64_t m_PopupClosedAt = INT64_MIN / 2;  ///< boot-time milliseconds
     wxRect m_Placement;          ///< the stored rectangle, applied once shown
     bool m_PlacementDone = false;
+    std::string m_PresetName;  ///< the preset chosen last, until a setting is changed by hand
     COLORREF m_BarColour = RGB(49, 193, 249);
     COLORREF m_BkColour = RGB(255, 255, 145);
 

@@ -13,6 +13,7 @@
 #include "Core/Text/TextFunc.h"
 #include "app/CCountdown.h"
 #include "app/DataFolder.h"
+#include "app/EndCommand.h"
 #include "app/Presets.h"
 #include "app/RemoteControl.h"
 #include "app/Sound.h"
@@ -44,6 +45,7 @@ public:
         ProfileWriteInt("SYS", "Interval", interval);
         m_Engine.SetInitial(length, interval);
         m_Engine.SetOvertime(ReadOvertime());
+        m_PresetName = options.Preset;
         if (options.UntilHour >= 0) m_Engine.SetUntil(options.UntilHour, options.UntilMinute, options.UntilSecond);
         FindSounds();
         m_Engine.StartPause();
@@ -65,6 +67,7 @@ public:
         const Preset* preset = FindPreset(presets, name);
         if (preset == nullptr) return false;
         StorePresetAsSettings(*preset);
+        m_PresetName = preset->Name;
         m_Engine.SetLength(preset->Length);
         m_Engine.SetInterval(preset->Interval);
         FindSounds();
@@ -117,6 +120,7 @@ private:
         // The terminal's own way to say it is over, heard or seen (a flash or
         // an urgent tab) even with the speakers off.
         if (out.PlayEnd && ProfileReadBool("SYS", "NotifyEnd", 1)) std::fputc('\a', stdout);
+        if (out.PlayEnd) RunEndCommand(m_Engine.GetLength(), m_PresetName);
         if (out.PlayInterval) Play(m_Engine.GetIntervalSound());
         if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
         if (out.Title.IsFilled() && m_Tty) {
@@ -216,6 +220,7 @@ private:
     CCountdown m_Engine;
     RemoteServer m_Remote;
     std::atomic<bool> m_RemoteExit{false};
+    std::string m_PresetName;  ///< the preset chosen, for the end command
     bool m_Tty;
     bool m_InputClosed = false;
 };

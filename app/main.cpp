@@ -49,7 +49,7 @@ int ListPresets() {
 
 // A preset asked for by name becomes the stored settings, as if chosen in the
 // window, before either front end reads them. False for an unknown name.
-bool ChoosePresetOption(const ConsoleOptions& options) {
+bool ChoosePresetOption(ConsoleOptions& options) {
     if (options.Preset.empty()) return true;
     const std::vector<Preset> presets = LoadPresets();
     const Preset* chosen = FindPreset(presets, options.Preset);
@@ -59,13 +59,14 @@ bool ChoosePresetOption(const ConsoleOptions& options) {
         return false;
     }
     StorePresetAsSettings(*chosen);
+    options.Preset = chosen->Name;  // as the preset calls itself, for the end command
     return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const CommandLine command = ParseCommandLine(argc, argv);
+    CommandLine command = ParseCommandLine(argc, argv);
     switch (command.Action) {
     case CommandLineAction::ShowHelp:
         std::fputs(UsageText(), stdout);

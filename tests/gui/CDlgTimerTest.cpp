@@ -377,11 +377,13 @@ class RecordingNotifier : public EndNotifier {
 public:
     RecordingNotifier() { SetEndNotifier(this); }
     ~RecordingNotifier() override { SetEndNotifier(nullptr); }
-    bool Post(const char* title, const char*) override {
-        Titles.emplace_back(title);
+    bool Post(const EndNotification& notification) override {
+        Titles.emplace_back(notification.Title);
+        Last = notification;
         return true;
     }
     std::vector<std::string> Titles;
+    EndNotification Last;
 };
 
 void PressKey(wxWindow* window, int key) {
@@ -429,6 +431,7 @@ TEST_F(TimerWindowTest, EscapeAfterAPopupAndEnterOnAButton) {
 TEST_F(TimerWindowTest, TheEndIsPostedAsADesktopNotification) {
     FakeClock clock(2015, 1, 12, 10, 0, 0);
     ProfileWriteStr("SYS", "Length", "2");
+    ProfileWriteStr("SYS", "ShowZAM", "NO");  // minutes pass: no product page
     OpenWindow();
     RecordingNotifier notifier;
     window->OnStartPause();
@@ -438,11 +441,26 @@ TEST_F(TimerWindowTest, TheEndIsPostedAsADesktopNotification) {
     }
     ASSERT_EQ(notifier.Titles.size(), 1u);
     EXPECT_EQ(notifier.Titles[0], "Kronalt: 2 minutes are up");
+    // Normal urgency, the program's own icon, grouped with the program.
+    EXPECT_EQ(notifier.Last.Urgency, 1);
+    EXPECT_EQ(notifier.Last.DesktopEntry, "kronalt");
+    EXPECT_NE(notifier.Last.Icon.find("/share/kronalt/kronalt-128.png"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(notifier.Last.Icon));
     ProfileWriteStr("SYS", "NotifyEnd", "NO");
     window->OnStartPause();
     clock.Advance(120);
     window->OnTick();
     EXPECT_EQ(notifier.Titles.size(), 1u);
+
+    // The user's command, with the length and the chosen preset's name; not waited for.
+    RecordingStarter starter;
+    ProfileWriteStr("SYS", "EndCommand", "my-hook %m \"%p\"");
+    window->ChoosePreset({"Short break", 5, 0, "Bell", "TickTock"});
+    window->OnStartPause();
+    clock.Advance(300);
+    window->OnTick();
+    ASSERT_EQ(starter.Started.size(), 1u);
+    EXPECT_EQ(starter.Started[0], (std::vector<std::string>{"my-hook", "5", "Short break"}));
 }
 
 TEST(EndNotifierTest, ADesktopWithoutTheServiceIsNoError) {
@@ -833,6 +851,8 @@ TEST_F(TimerWindowTest, ExitQuestionAnswersToTheYAndNKeys) {
         typist.Start(50);
         EXPECT_EQ(window->ConfirmExit(), yes) << key;
     }
+    // Later tests answer through their own presenters, or none.
+    zam::platform::SetMessageBoxPresenter(nullptr);
 }
 
 }  // namespace
