@@ -144,6 +144,12 @@ int64_t CCountdown::GetLengthSec() const {
     return IsUntil() ? m_UntilSec : static_cast<int64_t>(m_Length) * 60;
 }
 
+int64_t CCountdown::GetElapsedSec() const {
+    if (m_Running) return SecondsBetween(m_Start, BootTimeMillis());
+    if (m_Pause != kNoInstant) return SecondsBetween(m_Start, m_Pause);
+    return 0;
+}
+
 void CCountdown::GetStateText(CTxt& out) const {
     const int64_t now = BootTimeMillis();
     CTxt times;

@@ -63,6 +63,8 @@ public:
     /// "paused 03:00 - 22:00", "idle 00:00 - 25:00", "overtime +01:05",
     /// "completed" or "completed +01:05".
     void GetStateText(CTxt& out) const;
+    /// Whole seconds counted so far (running or paused); 0 before a start.
+    int64_t GetElapsedSec() const;
 
     const CTxt& GetEndSound() const { return m_EndSound; }
     void SetEndSound(const char* path) { m_EndSound.SetTxt(path); }

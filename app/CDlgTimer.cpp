@@ -25,6 +25,7 @@
 #include "Core/Text/TextFunc.h"
 #include "app/CDlgAbout.h"
 #include "app/CPresetMenu.h"
+#include "app/CTrayIcon.h"
 #include "app/CWindowRemote.h"
 #include "app/CProgressBar.h"
 #include "app/DesignFont.h"
@@ -183,7 +184,7 @@ void CDlgTimer::CreateMenu() {
 void CDlgTimer::BindEvents() {
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTick(); }, ID_TIMER_TICK);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnStartPause(); }, IDC_STARTPAUSE);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, IDC_EXIT);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnExitCommand(); }, IDC_EXIT);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnPlayEnd(); }, IDC_PLAY_END);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnPlayInterval(); }, IDC_PLAY_INTERVAL);
     Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSelChangeEndSound(); }, IDC_SOUND_END);
@@ -200,7 +201,7 @@ void CDlgTimer::BindEvents() {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnChangeColor(); }, MenuId(ID_FILE_CHANGECOLOR));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnChangeBkColor(); }, MenuId(ID_FILE_CHANGEBKCOLOR));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnConfig(); }, MenuId(ID_FILE_CONFIG));
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnExitCommand(); }, wxID_EXIT);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnProducts(); }, MenuId(ID_HELP_PRODUCTS));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, MenuId(ID_APP_ABOUT));
     Bind(wxEVT_MOVE, &CDlgTimer::OnMove, this);
@@ -268,6 +269,7 @@ bool CDlgTimer::OnInitDialog() {
     m_SavingPos = 1;
     m_Remote = std::make_unique<CWindowRemote>(this);
     m_Remote->Start();
+    ShowTrayIcon();
     return true;
 }
 
@@ -361,6 +363,7 @@ void CDlgTimer::OnTick() {
     if (out.PlayInterval) Sound::Play(m_Engine.GetIntervalSound());
     if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
     if (out.CaptionChanged) m_StartPause->SetLabel("&Start");
+    if (m_Tray != nullptr) m_Tray->Update(m_Engine);
     if (out.Title.IsFilled()) SetTitle(Text(out.Title));
     if (out.HasProgress && out.Progress != m_Progress->GetPos()) m_Progress->SetPos(out.Progress);
     const wxString status = Text(out.StatusLine);
@@ -380,7 +383,10 @@ void CDlgTimer::OnCountdownEnd() {
     RunEndCommand(m_Engine.GetLength(), m_PresetName);
 }
 
-void CDlgTimer::OnStartPause() { m_StartPause->SetLabel(m_Engine.StartPause()); }
+void CDlgTimer::OnStartPause() {
+    m_StartPause->SetLabel(m_Engine.StartPause());
+    if (m_Tray != nullptr) m_Tray->Update(m_Engine);
+}
 
 void CDlgTimer::ReadNumberField(wxTextCtrl* field, bool isLength) {
     // Passing through a field the user did not type in must not write what
@@ -542,13 +548,47 @@ void CDlgTimer::OnMove(wxMoveEvent& event) {
 }
 
 void CDlgTimer::OnClose(wxCloseEvent& event) {
+    if (event.CanVeto() && m_Tray != nullptr && ReadFlag("CloseToTray", false)) {
+        Hide();  // the close box puts the window away; Exit still ends the program
+        event.Veto();
+        return;
+    }
     if (event.CanVeto() && !ConfirmExit()) {
         event.Veto();
         return;
     }
     m_Timer.Stop();
     m_Remote.reset();  // no request may reach a window on its way out
+    m_Tray.reset();
     Destroy();
+}
+
+void CDlgTimer::OnExitCommand() {
+    if (ConfirmExit()) Close(true);
+}
+
+void CDlgTimer::ShowOrHide(bool forceShow) {
+    if (forceShow || !IsShown() || IsIconized()) {
+        if (IsIconized()) Iconize(false);
+        Show();
+        Raise();
+    } else {
+        Hide();
+    }
+}
+
+wxString CDlgTimer::GetStartPauseCaption() const { return m_StartPause->GetLabel(); }
+
+void CDlgTimer::ShowTrayIcon() {
+    if (!ReadFlag("TrayIcon", true)) return;
+    if (!CTrayIcon::Available()) {
+        static bool logged = false;
+        if (!logged) LogTrace("Tray", 1, "No notification area on this desktop: no tray icon");
+        logged = true;
+        return;
+    }
+    m_Tray = std::make_unique<CTrayIcon>(this);
+    m_Tray->Update(m_Engine);
 }
 
 void CDlgTimer::OnCharHook(wxKeyEvent& event) {
@@ -558,7 +598,7 @@ void CDlgTimer::OnCharHook(wxKeyEvent& event) {
             event.Skip();  // the menu or list closes, the program stays
             return;
         }
-        Close();
+        OnExitCommand();
         return;
     case WXK_RETURN:
     case WXK_NUMPAD_ENTER:

@@ -27,6 +27,7 @@ class wxPanel;
 class wxStaticText;
 class wxTextCtrl;
 class CPresetMenu;
+class CTrayIcon;
 class CWindowRemote;
 class CProgressBar;
 
@@ -70,6 +71,14 @@ public:
     void OnProducts();
     /// "Are you sure to exit?": true when the user answers Yes.
     bool ConfirmExit();
+    /// Exit (button, menu, Esc, the tray's menu): asks, then ends the program.
+    void OnExitCommand();
+    /// Shows the window when hidden or minimised, else hides it; force: show.
+    void ShowOrHide(bool forceShow = false);
+    /// The Start/Pause button's caption.
+    wxString GetStartPauseCaption() const;
+    /// The notification-area icon; null where there is none.
+    CTrayIcon* GetTrayIcon() { return m_Tray.get(); }
 
     /// Replaces the colour dialog (tests answer for the user).
     static void SetColourChooser(ColourChooser chooser);
@@ -95,6 +104,7 @@ private:
     bool HasRealGeometry() const;
     void OnMove(wxMoveEvent& event);
     void OnShow(wxShowEvent& event);
+    void ShowTrayIcon();
     Preset CurrentAsPreset() const;
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
@@ -118,6 +128,7 @@ private:
     wxTimer m_Timer;
     std::unique_ptr<CPresetMenu> m_PresetMenu;
     std::unique_ptr<CWindowRemote> m_Remote;
+    std::unique_ptr<CTrayIcon> m_Tray;
     wxPanel* m_Panel = nullptr;
     wxComboBox* m_EndSound = nullptr;
     wxComboBox* m_IntervalSound = nullptr;

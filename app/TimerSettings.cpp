@@ -4,8 +4,10 @@
 
 #include "Core/System/Profile.h"
 
-int ReadOvertime() {
+bool ReadFlag(const char* key, bool def) {
     std::string text;
-    ProfileReadStr("SYS", "Overtime", "NO", text);
-    return TextToBool(text.c_str());
+    ProfileReadStr("SYS", key, def ? "YES" : "NO", text);
+    return TextToBool(text.c_str()) != 0;
 }
+
+int ReadOvertime() { return ReadFlag("Overtime", false) ? 1 : 0; }
