@@ -15,6 +15,14 @@ add_custom_command(OUTPUT ${KRONALT_CHANGELOG_GZ}
   DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog
   COMMENT "Compressing the Debian changelog")
 add_custom_target(kronalt_changelog ALL DEPENDS ${KRONALT_CHANGELOG_GZ})
+# The settings page, which the manual page points to for every key.
+set(KRONALT_SETTINGS_GZ ${CMAKE_BINARY_DIR}/packaging/settings.md.gz)
+add_custom_command(OUTPUT ${KRONALT_SETTINGS_GZ}
+  COMMAND ${GZIP} -9n -c ${CMAKE_SOURCE_DIR}/docs/settings.md > ${KRONALT_SETTINGS_GZ}
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/settings.md
+  COMMENT "Compressing the settings page")
+add_custom_target(kronalt_settings_doc ALL DEPENDS ${KRONALT_SETTINGS_GZ})
+install(FILES ${KRONALT_SETTINGS_GZ} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kronalt COMPONENT kronalt)
 foreach(package kronalt libzam1 libzam-dev)
   install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package}
     RENAME copyright COMPONENT ${package})
@@ -40,10 +48,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KRONALT_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SOURCE kronalt)
-# The libraries' own packages' dependencies come from what the binaries link.
+# Dependencies on other packages come from what the binaries link, with the
+# versions their libraries' shlibs files ask for, never from a typed list.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The program links the libraries of the package built beside it, which the
-# system does not know yet: dpkg-shlibdeps looks for them in the build.
+# The program links libzam1's libraries, which the system does not know yet:
+# dpkg-shlibdeps finds them in the build, and the dependency on libzam1 is
+# named below, with the exact version built beside it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/lib)
 set(exact "(= ${KRONALT_PROGRAM_VERSION})")
 # A shlibs file for the package that holds shared libraries (libzam1), so

@@ -64,7 +64,8 @@ must_hold() {  # must_hold PACKAGE PATH...
 must_hold kronalt /usr/bin/kronalt /usr/share/applications/kronalt.desktop \
   /usr/share/kronalt/Kronalt.xml /usr/share/kronalt/Harp.wav /usr/share/kronalt/TickTock.wav \
   /usr/share/kronalt/kronalt-64.png /usr/share/kronalt/kronalt.html /usr/share/kronalt/docs/screenshot.png \
-  /usr/share/man/man1/kronalt.1.gz /usr/share/icons/hicolor/scalable/apps/kronalt.svg
+  /usr/share/man/man1/kronalt.1.gz /usr/share/icons/hicolor/scalable/apps/kronalt.svg \
+  /usr/share/doc/kronalt/settings.md.gz
 for size in 16 24 32 48 64 128 256; do
   must_hold kronalt "/usr/share/icons/hicolor/${size}x${size}/apps/kronalt.png"
 done
@@ -97,8 +98,8 @@ grep '^W: ' "$scratch/lintian" | while read -r _ _ tag _; do
   grep -qF "\`$tag\`" "$source_dir/docs/packaging.md" || echo "$tag is not explained in docs/packaging.md"
 done | fail_each "lintian warning "
 desktop-file-validate "$root/usr/share/applications/kronalt.desktop" || fail "desktop-file-validate"
-appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >"$scratch/appstream" 2>&1 \
-  || { cat "$scratch/appstream"; fail "appstreamcli validate"; }
+appstreamcli validate-tree --no-net "$root" >"$scratch/appstream" 2>&1 \
+  || { cat "$scratch/appstream"; fail "appstreamcli validate-tree"; }
 man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/kronalt.1.gz" 2>&1 >"$scratch/man.txt")
 [ -z "$man_warnings" ] || fail "the manual page has warnings: $man_warnings"
 
