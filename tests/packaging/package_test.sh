@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds the three Debian packages, unpacks them and checks them as a user's
 # system would meet them: control fields, who holds which file, lintian, the
-# desktop and AppStream validators, the manual page against --help, and the
-# unpacked program run on the unpacked libraries alone.
+# desktop and AppStream validators, the manual page against --help, a program
+# built on the development package, and the unpacked program run on the
+# unpacked libraries alone.
 # usage: package_test.sh SOURCE-DIR WORK-DIR
 set -uo pipefail
 source_dir="$1"
 work="$2"
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# The unpacked bin/ is made read-only below; the clean-up must open it again.
+trap 'chmod -R u+w "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 # Every fault is one line in $scratch/fails; the lines that come out of a
 # pipeline are written there too.
 fail() { echo "FAIL: $*" | tee -a "$scratch/fails"; }
@@ -102,6 +104,20 @@ appstreamcli validate-tree --no-net "$root" >"$scratch/appstream" 2>&1 \
   || { cat "$scratch/appstream"; fail "appstreamcli validate-tree"; }
 man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/kronalt.1.gz" 2>&1 >"$scratch/man.txt")
 [ -z "$man_warnings" ] || fail "the manual page has warnings: $man_warnings"
+
+# --- a program built on the unpacked development files ---------------------------
+consumer="$scratch/consumer"
+mkdir -p "$consumer"
+cp "$source_dir/tests/install/consumer.cpp" "$consumer/"
+cp "$source_dir/tests/install/CMakeLists.txt.in" "$consumer/CMakeLists.txt"
+if cmake -S "$consumer" -B "$consumer/build" -DCMAKE_PREFIX_PATH="$root/usr" >"$consumer/log" 2>&1 &&
+  cmake --build "$consumer/build" >>"$consumer/log" 2>&1; then
+  out=$(LD_LIBRARY_PATH="$root$lib" "$consumer/build/consumer")
+  [ "$out" = "INSTALLED" ] || fail "the program built on libzam-dev printed '$out'"
+else
+  tail -20 "$consumer/log"
+  fail "no program could be built on libzam-dev's find_package(Zam)"
+fi
 
 # --- the unpacked program on the unpacked libraries ------------------------------
 # As a user whose /usr/bin is not writable, with a home of their own.
