@@ -1,17 +1,18 @@
-# Kronalt: make run | make test | make bench. CMake does the work; this file
-# only names the builds and their options.
+# Kronalt: make run | make test | make bench | make package. CMake does the
+# work; this file only names the builds and their options.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
+PKG_BUILD  ?= build-pkg
 FUZZ_SECONDS ?= 10
 GUI_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI, where nobody is there to read them.
 WERROR     := $(if $(filter true,$(CI)),ON,OFF)
 
-.PHONY: all deps build program run test test-main test-asan fuzz bench clean
+.PHONY: all deps build program run test test-main test-asan fuzz bench package clean
 
 all: build
 
@@ -78,5 +79,9 @@ bench: deps
 	@echo "== configuration editor: menu command to first paint"
 	xvfb-run -a $(BENCH_BUILD)/bin/editor_bench
 
+# The Debian packages kronalt, libzam1 and libzam-dev, in $(PKG_BUILD)/packages/.
+package: deps
+	bash scripts/build-packages.sh . $(PKG_BUILD) $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PKG_BUILD)

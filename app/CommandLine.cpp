@@ -142,7 +142,7 @@ const char* UsageText() {
            "       kronalt --console [--length MIN] [--interval MIN] [--preset NAME]\n"
            "               [--until HH:MM[:SS]]\n"
            "       kronalt --remote COMMAND [--pid N]\n"
-           "       kronalt --list-presets | --help | --version\n"
+           "       kronalt --list-presets | --help (-h) | --version\n"
            "\n"
            "--console counts down in the terminal instead: MIN minutes (--length, at\n"
            "least 2), with the interval sound every --interval minutes (0: never; a\n"

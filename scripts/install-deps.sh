@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libinih-dev libexpat1-dev libxml2-dev libpugixml-dev
   libwxgtk3.2-dev libgtk-3-dev libsdl2-dev libasound2-dev libnotify-dev libcurl4-openssl-dev
   tzdata xvfb xauth x11-utils xdotool openbox trayer fonts-liberation2 cmark-gfm
+  dpkg-dev file man-db lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Makes Kronalt's shipped sounds, icon and the configuration editor's picture
-from scratch, so every byte in data/ is our own. Run from the repository root;
+from scratch, so every byte in data/ is our own; and the icon in the further
+sizes the desktop's icon theme asks for (packaging/icons/). Run from the repository root;
 the results are committed."""
 
 import math
@@ -109,6 +110,27 @@ def clock_face(size):
     return pixel
 
 
+def smoothed(pixel, factor):
+    """The picture drawn factor x factor times finer and averaged, so the sizes
+    only the desktop asks for get soft edges (the program's own three stay as
+    they always were)."""
+
+    def average(x, y):
+        total = [0.0, 0.0, 0.0, 0.0]
+        for sy in range(factor):
+            for sx in range(factor):
+                r, g, b, a = pixel(x * factor + sx, y * factor + sy)
+                total[0] += r * a
+                total[1] += g * a
+                total[2] += b * a
+                total[3] += a
+        if total[3] == 0:
+            return (0, 0, 0, 0)
+        return tuple(round(v / total[3]) for v in total[:3]) + (round(total[3] / factor ** 2),)
+
+    return average
+
+
 def lzw_codes(indices, min_size):
     """GIF's variable-width LZW: a clear code whenever the table is full, so
     no code ever needs more than 12 bits."""
@@ -189,5 +211,7 @@ if __name__ == "__main__":
     write_wav("data/Gong.wav", gong())
     for size in (32, 64, 128):
         png("data/kronalt-%d.png" % size, size, clock_face(size))
+    for size in (16, 24, 48, 256):
+        png("packaging/icons/kronalt-%d.png" % size, size, smoothed(clock_face(size * 4), 4))
     gif("data/BarColorBar.gif", 160, 16, [(40, 40, 40), (49, 193, 249), (255, 255, 145), (255, 255, 255)],
         progress_frames(160, 16, 12), 25)
