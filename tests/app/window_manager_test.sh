@@ -26,7 +26,7 @@ printf '[SYS]\r\nMainWindowPos=700,900,420,130\r\nShowZAM=NO\r\n' >"$scratch/bin
 "$scratch/bin/kronalt" 2>"$scratch/err" &
 app=$!
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --name '^Kronalt ' 2>/dev/null | head -1)
     [ -n "$window" ] && break
     sleep 0.1
@@ -35,7 +35,7 @@ done
 # The rectangle is asked for again once the window is shown; a busy machine
 # may take a while to get there.
 placed=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     eval "$(xdotool getwindowgeometry --shell "$window")"
     if [ "$X" -ge 700 ] && [ "$X" -le 720 ] && [ "$Y" -ge 420 ] && [ "$Y" -le 480 ] &&
         grep -q '^MainWindowPos=700,900,420,130' "$scratch/bin/kronalt.ini"; then
