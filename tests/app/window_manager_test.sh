@@ -20,7 +20,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; echo "--- standard error:"; cat "$scratch/err"; exit 1; }
 
 # The window manager must be running before the window maps.
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
 printf '[SYS]\r\nMainWindowPos=700,900,420,130\r\nShowZAM=NO\r\n' >"$scratch/bin/kronalt.ini"
 "$scratch/bin/kronalt" 2>"$scratch/err" &
