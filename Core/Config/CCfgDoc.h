@@ -180,8 +180,9 @@ public:
     /// folder (absolute, or with a ".." part), which is logged.
     int GetItemFile(const char* picture, CTxt& out, int kind) const;
     /// The description's lines: CR dropped, a line ends at LF or at a blank
-    /// from the 80th character on; "{Pic:name}" and "{Line" lines marked.
-    static void SplitDescription(const char* text, std::vector<CfgDescLine>& lines);
+    /// from the wrapAt-th character on (0: at LF only, for a view that wraps
+    /// to its own width); "{Pic:name}" and "{Line" lines marked.
+    static void SplitDescription(const char* text, std::vector<CfgDescLine>& lines, int wrapAt = 80);
 
 private:
     // A refusal of ChgData: message and the form expected in a box for the

@@ -404,7 +404,7 @@ void CCfgDoc::MarkChanged(CCfgItem& item) {
     if (m_View != nullptr) m_View->SetTreeLabel(item, label);
 }
 
-void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines) {
+void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines, int wrapAt) {
     lines.clear();
     std::string line;
     auto finish = [&lines](const std::string& content) {
@@ -437,9 +437,9 @@ void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines
             line.clear();
             continue;
         }
-        // A blank from the 80th character on ends the line; the blanks after
-        // it start no new one.
-        if (c == ' ' && line.size() >= 79) {
+        // A blank from the wrapAt-th character on ends the line; the blanks
+        // after it start no new one.
+        if (c == ' ' && wrapAt > 0 && line.size() >= static_cast<size_t>(wrapAt) - 1) {
             finish(line);
             line.clear();
             skipBlanks = true;

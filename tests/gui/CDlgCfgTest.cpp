@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/datectrl.h>
+#include <wx/dateevt.h>
+#include <wx/stattext.h>
 #include <wx/dcclient.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -106,7 +110,10 @@ std::string FocusName(CDlgCfg& editor) {
     const std::pair<wxWindow*, const char*> names[] = {
         {editor.Tree, "tree"}, {editor.ValueEdit, "value"}, {editor.ValueCombo, "value"},
         {editor.ApplyBtn, "apply"}, {editor.RestoreBtn, "restore"}, {editor.DefaultBtn, "default"},
-        {editor.FindWindow(CDlgCfg::IdClose), "close"}};
+        {editor.FindWindow(CDlgCfg::IdClose), "close"}, {editor.FilterEdit, "filter"},
+        {editor.ModifiedOnlyBox, "modified"}, {editor.DefaultsBtn, "defaults"},
+        {editor.DatePicker, "picker"}, {editor.ColourBtn, "picker"},
+        {editor.IntroWnd, "description"}};
     for (wxWindow* focus = wxWindow::FindFocus(); focus != nullptr; focus = focus->GetParent())
         for (const auto& [window, name] : names)
             if (window != nullptr && window == focus) return name;
@@ -133,11 +140,12 @@ TEST_F(ConfigEditorTest, KeyboardAloneBrowsesTypesAppliesAndCyclesTheFocus) {
         EXPECT_EQ(Stored("Up"), "12345");
         ASSERT_EQ(presenter.Texts.size(), 1u);
         EXPECT_EQ(presenter.Texts[0], "Updated G Parameter Up:\r\n -> 12345");  // nothing stored before
-        for (const char* next : {"apply", "restore", "default", "close", "tree", "value"}) {
+        for (const char* next :
+             {"apply", "restore", "default", "defaults", "close", "filter", "modified", "tree", "value"}) {
             EXPECT_EQ(FocusName(editor), next);
             Key(WXK_TAB);
         }
-        for (const char* previous : {"value", "tree", "close", "default"}) {
+        for (const char* previous : {"value", "tree", "modified", "filter", "close", "defaults", "default"}) {
             Key(WXK_TAB, wxMOD_SHIFT);
             EXPECT_EQ(FocusName(editor), previous);
         }
@@ -145,7 +153,8 @@ TEST_F(ConfigEditorTest, KeyboardAloneBrowsesTypesAppliesAndCyclesTheFocus) {
         EXPECT_EQ(Stored("Up"), "1");
         EXPECT_EQ(editor.ValueEdit->GetValue(), "1");
 
-        for (int key : {WXK_TAB, WXK_TAB, WXK_DOWN, WXK_TAB}) Key(key);  // Close, tree, Low, its field
+        // Defaults…, Close, the filter, Modified only, the tree, Low, its field
+        for (int key : {WXK_TAB, WXK_TAB, WXK_TAB, WXK_TAB, WXK_TAB, WXK_DOWN, WXK_TAB}) Key(key);
         EXPECT_EQ(Shown(editor, "Low"), "Low");
         Type("MiXeD Case");
         Key(WXK_LEFT);
@@ -236,7 +245,8 @@ TEST_F(ConfigEditorTest, ListsAreEditableAndShowTheStoredChoiceAPasswordNothing)
         EXPECT_EQ(editor.ValueCombo->GetValue(), "High(2)");
 
         // The password: neither its default, its label nor a question shows it.
-        for (int key : {WXK_TAB, WXK_TAB, WXK_DOWN}) Key(key);  // Close, tree, the next item
+        // Defaults…, Close, the filter, Modified only, the tree, the next item
+        for (int key : {WXK_TAB, WXK_TAB, WXK_TAB, WXK_TAB, WXK_TAB, WXK_DOWN}) Key(key);
         EXPECT_EQ(Shown(editor, "Pw"), "Pw");
         EXPECT_EQ(editor.DefaultBtn->GetLabel().Find("s3cret"), wxNOT_FOUND);
         EXPECT_EQ(editor.Tree->GetItemText(editor.Tree->GetSelection()).Find("hunter2"), wxNOT_FOUND);

@@ -291,6 +291,10 @@ TEST_F(CfgDocTest, StartItemAndDescriptionLines) {
     EXPECT_EQ(Str(lines[3].Content), longWord);  // no blank: not wrapped
     EXPECT_EQ(Str(lines[4].Content), std::string(78, 'a') + " b" + std::string(5, 'c'));
     EXPECT_EQ(Str(lines[5].Content), "next");
+    // A view that wraps to its own width asks for the lines as written.
+    CCfgDoc::SplitDescription(words.c_str(), lines, 0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(Str(lines[0].Content), words);
 }
 
 // A definition with one item of each kind the tests below enter values into.
