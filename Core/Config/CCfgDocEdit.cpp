@@ -515,7 +515,8 @@ int CCfgDoc::DefaultAll(CTxt& report) {
         return 0;
     }
     CTxt question;
-    question.Format("Set all %d settings that differ from their default back to it?", differing);
+    if (differing == 1) question = "Set the 1 setting that differs from its default back to it?";
+    else question.Format("Set all %d settings that differ from their default back to it?", differing);
     if (zam::platform::ShowMessageBox(question, AppName, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
 
     // Each item goes the way of its Default button, with the pane's view

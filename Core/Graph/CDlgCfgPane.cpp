@@ -52,10 +52,12 @@ private:
 // The description: drawn by the dialog, wrapped to its width, scrolled when
 // longer than it is high. Only then can the keyboard's focus come to it, so
 // the arrows and page keys can scroll it.
-class DescriptionView : public wxScrolledWindow {
+using ScrolledView = wxScrolled<wxWindow>;
+
+class DescriptionView : public ScrolledView {
 public:
-    DescriptionView(wxWindow* parent, int id, const wxRect& rect, std::function<void(wxScrolledWindow*)> paint)
-        : wxScrolledWindow(parent, id, rect.GetPosition(), rect.GetSize(), wxVSCROLL), m_Paint(std::move(paint)) {
+    DescriptionView(wxWindow* parent, int id, const wxRect& rect, std::function<void(ScrolledView*)> paint)
+        : ScrolledView(parent, id, rect.GetPosition(), rect.GetSize(), wxVSCROLL), m_Paint(std::move(paint)) {
         SetBackgroundStyle(wxBG_STYLE_PAINT);
         Bind(wxEVT_PAINT, [this](wxPaintEvent&) { m_Paint(this); });
         auto refresh = [this](wxFocusEvent& event) {
@@ -69,7 +71,7 @@ public:
     bool AcceptsFocusFromKeyboard() const override { return AcceptsFocus(); }
 
 private:
-    std::function<void(wxScrolledWindow*)> m_Paint;
+    std::function<void(ScrolledView*)> m_Paint;
 };
 
 bool ChooseWithDialog(wxWindow* parent, wxColour& colour) {
@@ -178,7 +180,7 @@ int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
     UpperFrame->SetSize(FromCorners(x0, y0, r, upperBottom));
     LowerFrame->SetSize(FromCorners(x0, upperBottom, r, b));
     IntroWnd = new DescriptionView(this, IdDescription, FromCorners(x0 + w, upperBottom + h / 2, r - w, b - h / 2),
-                                   [this](wxScrolledWindow* window) { PaintDescription(window); });
+                                   [this](ScrolledView* window) { PaintDescription(window); });
 
     ApplyBtn = new wxButton(this, IdApply, "(&Apply)", wxPoint(x0 + w, buttonTop), button);
     RestoreBtn = new wxButton(this, IdRestore, "(&Restore)", wxPoint(x0 + 2 * w + button.x, buttonTop), button);
@@ -367,7 +369,7 @@ void CDlgCfg::LayoutDescription() {
     // repaint or a scroll only draws what is placed. The width leaves room
     // for the scroll bar whether it is needed or not, so the lines never
     // have to be placed twice.
-    auto* view = static_cast<wxScrolledWindow*>(IntroWnd);
+    auto* view = static_cast<ScrolledView*>(IntroWnd);
     wxClientDC dc(view);
     dc.SetFont(TextFont);
     const int lineHeight = dc.GetCharHeight() + dc.GetFontMetrics().externalLeading;
@@ -417,6 +419,7 @@ void CDlgCfg::LayoutDescription() {
     }
     view->SetScrollRate(0, std::max(1, lineHeight));
     view->SetVirtualSize(width, y);
+    view->SetCanFocus(view->AcceptsFocus());
 }
 
 void CDlgCfg::PaintHeader(wxWindow* window) {
@@ -437,7 +440,7 @@ void CDlgCfg::PaintHeader(wxWindow* window) {
 }
 
 void CDlgCfg::PaintDescription(wxWindow* window) {
-    auto* view = static_cast<wxScrolledWindow*>(window);
+    auto* view = static_cast<ScrolledView*>(window);
     wxAutoBufferedPaintDC dc(view);
     dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
     dc.Clear();
