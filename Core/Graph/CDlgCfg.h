@@ -177,8 +177,13 @@ private:
     void BuildTree();
     /// The tree anew, with every item or only those of match (tree order).
     void FillTree(const std::vector<CCfgItem*>* match);
-    /// Selects the item's record, if the tree shows it.
+    /// Selects the item's record, if the tree shows it (its group's items
+    /// put in first, if they are not there yet).
     void SelectInTree(CCfgItem* item);
+    /// Puts a closed group's items into the tree; false when the group is
+    /// not one waiting for them.
+    bool LoadGroup(const wxTreeItemId& group);
+    void InsertItemRecord(CCfgItem& item, CDataTreeItem* groupRecord);
     void CreateFilterRow();
     /// The pickers follow the field: the colour's swatch, the date shown.
     void UpdatePickers();
@@ -217,6 +222,16 @@ private:
     /// The value field or list, at (left, top), its right edge no further than rightmost.
     void CreateValueControl(CCfgItem& item, int left, int top, int rightmost);
     wxFont FontFromSetting(const char* key, const char* def);
+
+    /// A group of the tree whose items are put in only when it is opened:
+    /// the tree measures every label it shows, so a keystroke of the filter
+    /// over tens of thousands of parameters must not show them all open.
+    struct ClosedGroup {
+        CDataTreeItem* Record = nullptr;
+        std::vector<CCfgItem*> Items;
+        bool Loaded = false;
+    };
+    std::vector<ClosedGroup> m_Closed;
 
     wxSize m_LastSize;
     wxPoint m_TreeOrigin;     ///< where the template put the tree

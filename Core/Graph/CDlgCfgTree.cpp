@@ -18,6 +18,11 @@ namespace {
 
 // Tree images tell the item's kind; the tree has no pictures for them.
 enum : int { kImageRoot = 0, kImageGroup = 1, kImageItem = 2 };
+// Groups are opened, as the definition or the filter asks, until this many
+// parameters show; the others stay closed and get their items when opened.
+// The tree measures and lays out every label it shows, which for tens of
+// thousands would take longer than a keystroke may.
+const size_t kOpenRows = 1000;
 // A tooltip shows this much of a long value, in lines of this many characters.
 const int kToolTipChars = 1000;
 const size_t kToolTipLine = 80;
@@ -33,6 +38,10 @@ void CDlgCfg::CreateFilterRow() {
     NoMatchText = new wxStaticText(this, IdNoMatch, "No setting matches");
     NoMatchText->Hide();
     DefaultsBtn = new wxButton(this, IdDefaults, wxString::FromUTF8("De&faults\xE2\x80\xA6"));
+    Tree->Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
+        event.Skip();
+        LoadGroup(event.GetItem());
+    });
     Tree->Bind(wxEVT_TREE_ITEM_GETTOOLTIP, [this](wxTreeEvent& event) {
         const wxString tip = ItemToolTip(event.GetItem());
         if (tip.empty()) event.Veto();
@@ -45,8 +54,8 @@ void CDlgCfg::BuildTree() {
     CCfgItem* chosen = Doc.PickStartItem();
     FillTree(nullptr);
     Tree->Refresh();
+    if (chosen != nullptr) SelectInTree(chosen);
     if (chosen != nullptr && chosen->TreeItem != nullptr) {
-        SelectInTree(chosen);
         CTxt err;
         ShowItem(chosen, err);
     } else if (RootItem != nullptr) {
@@ -59,6 +68,7 @@ void CDlgCfg::FillTree(const std::vector<CCfgItem*>* match) {
     Tree->Freeze();
     Tree->DeleteAllRecords();
     RootItem = nullptr;
+    m_Closed.clear();
     for (const auto& item : Doc.Items) item->TreeItem = nullptr;
     CTxt rootLabel;
     if (Doc.CfgDefNode != nullptr) Doc.CfgDefNode->GetAttrText("SectionName", rootLabel);
@@ -66,51 +76,76 @@ void CDlgCfg::FillTree(const std::vector<CCfgItem*>* match) {
     RootItem = Tree->InsertItem(rootLabel, nullptr, kImageRoot);
     if (RootItem != nullptr) {
         RootItem->SetData(Doc.CfgDefNode);
+        Tree->Expand(RootItem->Handle);
         // The matches come in tree order, so one pass along them suffices.
-        size_t next = 0;
-        std::vector<CDataTreeItem*> closed;
+        size_t next = 0, shown = 0;
+        std::vector<CCfgItem*> members;
         for (CfgGroup& group : Doc.Groups) {
-            CDataTreeItem* groupRecord = nullptr;
+            members.clear();
             for (CCfgItem* item : group.Items) {
                 if (match != nullptr) {
                     if (next >= match->size() || (*match)[next] != item) continue;
                     ++next;
                 }
-                if (groupRecord == nullptr) {
-                    groupRecord = Tree->InsertItem(group.Name, RootItem, kImageGroup);
-                    if (groupRecord == nullptr) break;
-                    groupRecord->SetData(group.Node);
-                }
-                CTxt label;
-                Doc.ItemLabel(*item, label);  // the same masking and cutting as after a change
-                CDataTreeItem* record = Tree->InsertItem(label, groupRecord, kImageItem);
-                if (record == nullptr) continue;
-                record->SetData(item);
-                item->TreeItem = record;
-                if (item->Modified) Tree->SetItemBold(record->Handle, true);
+                members.push_back(item);
             }
             // Without a filter an empty group is shown too, as the definition has it.
-            if (groupRecord == nullptr && match == nullptr) {
-                groupRecord = Tree->InsertItem(group.Name, RootItem, kImageGroup);
-                if (groupRecord != nullptr) groupRecord->SetData(group.Node);
+            if (match != nullptr && members.empty()) continue;
+            CDataTreeItem* groupRecord = Tree->InsertItem(group.Name, RootItem, kImageGroup);
+            if (groupRecord == nullptr) continue;
+            groupRecord->SetData(group.Node);
+            if (members.empty()) continue;
+            // Matches are shown in open groups, whatever the definition says.
+            const bool open = (match != nullptr || group.Open != 0) && shown < kOpenRows;
+            if (open) {
+                for (CCfgItem* item : members) InsertItemRecord(*item, groupRecord);
+                Tree->Expand(groupRecord->Handle);
+                shown += members.size();
+            } else {
+                ClosedGroup closed;
+                closed.Record = groupRecord;
+                closed.Items = members;
+                m_Closed.push_back(std::move(closed));
+                Tree->SetItemHasChildren(groupRecord->Handle, true);
             }
-            if (groupRecord != nullptr && match == nullptr && group.Open == 0) closed.push_back(groupRecord);
-        }
-        // Matches are shown in open groups, whatever the definition says.
-        Tree->Expand(RootItem->Handle);
-        for (int i = 0; i < Tree->GetRecordCount(); ++i) {
-            CDataTreeItem* record = Tree->GetRecord(i);
-            if (record != nullptr && record->Parent == RootItem &&
-                std::find(closed.begin(), closed.end(), record) == closed.end())
-                Tree->Expand(record->Handle);
         }
     }
     Tree->Thaw();
     m_Filling = false;
 }
 
+void CDlgCfg::InsertItemRecord(CCfgItem& item, CDataTreeItem* groupRecord) {
+    CTxt label;
+    Doc.ItemLabel(item, label);  // the same masking and cutting as after a change
+    CDataTreeItem* record = Tree->InsertItem(label, groupRecord, kImageItem);
+    if (record == nullptr) return;
+    record->SetData(&item);
+    item.TreeItem = record;
+    if (item.Modified) Tree->SetItemBold(record->Handle, true);
+}
+
+bool CDlgCfg::LoadGroup(const wxTreeItemId& group) {
+    for (ClosedGroup& closed : m_Closed) {
+        if (closed.Loaded || closed.Record == nullptr || closed.Record->Handle != group) continue;
+        closed.Loaded = true;
+        const bool filling = m_Filling;
+        m_Filling = true;
+        for (CCfgItem* item : closed.Items) InsertItemRecord(*item, closed.Record);
+        m_Filling = filling;
+        return true;
+    }
+    return false;
+}
+
 void CDlgCfg::SelectInTree(CCfgItem* item) {
-    if (item == nullptr || item->TreeItem == nullptr) return;
+    if (item == nullptr) return;
+    if (item->TreeItem == nullptr) {
+        for (ClosedGroup& closed : m_Closed) {
+            if (!closed.Loaded && std::find(closed.Items.begin(), closed.Items.end(), item) != closed.Items.end())
+                LoadGroup(closed.Record->Handle);
+        }
+    }
+    if (item->TreeItem == nullptr) return;
     const wxTreeItemId handle = static_cast<CDataTreeItem*>(item->TreeItem)->Handle;
     m_Filling = true;  // the pane is settled by the caller
     Tree->SelectItem(handle);
