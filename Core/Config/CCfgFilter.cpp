@@ -71,6 +71,7 @@ void CCfgFilter::Fold(const char* text, std::string& out) {
 
 void CCfgFilter::Index(const CCfgDoc& doc) {
     m_Entries.clear();
+    m_Where.clear();
     m_Entries.reserve(doc.Items.size());
     CTxt text;
     for (const auto& item : doc.Items) {
@@ -81,18 +82,17 @@ void CCfgFilter::Index(const CCfgDoc& doc) {
         Fold(text, entry.Value);
         doc.ItemDescription(*item, text);
         Fold(text, entry.Description);
+        m_Where[entry.Item] = m_Entries.size();
         m_Entries.push_back(std::move(entry));
     }
 }
 
 void CCfgFilter::Update(const CCfgDoc& doc, const CCfgItem& item) {
-    for (Entry& entry : m_Entries) {
-        if (entry.Item != &item) continue;
-        CTxt text;
-        doc.LabelValue(item, text);
-        Fold(text, entry.Value);
-        return;
-    }
+    const auto where = m_Where.find(&item);
+    if (where == m_Where.end()) return;
+    CTxt text;
+    doc.LabelValue(item, text);
+    Fold(text, m_Entries[where->second].Value);
 }
 
 size_t CCfgFilter::Match(const char* text, bool modifiedOnly, std::vector<CCfgItem*>& out) const {

@@ -5,6 +5,7 @@
 // case once, so a keystroke costs one scan of the folded texts.
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CCfgDoc;
@@ -35,4 +36,5 @@ private:
         std::string Name, Value, Description;  // folded
     };
     std::vector<Entry> m_Entries;
+    std::unordered_map<const CCfgItem*, size_t> m_Where;  // entry of each item
 };
