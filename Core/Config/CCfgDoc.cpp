@@ -335,6 +335,7 @@ CCfgItem* CCfgDoc::LoadItem(PlainNode* element, void* treeRecord, CTxt& err) {
         item->OpenText = static_cast<const char*>(stored);
     }
     if (!item->StoredValue.IsText()) item->EditedValue = item->StoredValue;
+    UpdateModified(*item, item->OpenText);
     Items.push_back(std::move(item));
     return Items.back().get();
 }
@@ -363,23 +364,31 @@ void CCfgDoc::SelectItem(CCfgItem* item) {
     CurItem = item;
     ItemText.MakeEmpty();
     if (item == nullptr) return;
-    if (item->Node != nullptr) item->Node->GetContentBin(ItemText);
-    CTxt file;
-    if (ItemText.IsEmpty() && GetItemFile(nullptr, file, 1) > 0 && fileisregular(file) == 1) {
-        CTxt contents;
-        if (contents.LoadFromFile(file) >= 0) {
-            txtfromcp1252(contents);
-            ItemText = static_cast<const char*>(contents);
-        }
-    }
+    ItemDescription(*item, ItemText);
     ItemText.Add('\n');
     ProfileWriteStr("CFGDLG", "LastItemName", item->Name);
 }
 
+void CCfgDoc::ItemDescription(const CCfgItem& item, CTxt& out) const {
+    out.MakeEmpty();
+    if (item.Node != nullptr) item.Node->GetContentBin(out);
+    CTxt file;
+    if (out.IsEmpty() && ItemFile(item.Name, nullptr, file, 1) > 0 && fileisregular(file) == 1) {
+        CTxt contents;
+        if (contents.LoadFromFile(file) >= 0) {
+            txtfromcp1252(contents);
+            out = static_cast<const char*>(contents);
+        }
+    }
+}
+
 int CCfgDoc::GetItemFile(const char* picture, CTxt& out, int kind) const {
+    return ItemFile(CurItem != nullptr ? static_cast<const char*>(CurItem->Name) : "", picture, out, kind);
+}
+
+int CCfgDoc::ItemFile(const char* name, const char* picture, CTxt& out, int kind) const {
     CTxt prefix;
     if (BaseDir.IsFilled()) prefix.Format("%s/", static_cast<const char*>(BaseDir));
-    const char* name = CurItem != nullptr ? static_cast<const char*>(CurItem->Name) : "";
     const char* pictureName = picture != nullptr ? picture : "";
     CTxt joined;
     joined.Format("%s%s", name, kind == 1 ? "" : pictureName);

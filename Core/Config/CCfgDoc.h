@@ -13,6 +13,7 @@
 // long value short; what is stored is always the whole value.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Core/Config/CCfgItem.h"
@@ -140,10 +141,31 @@ public:
     /// with "*" after it while the stored value differs from the one the
     /// editor opened with. The value is NewText once written, else ShownText.
     void ItemLabel(const CCfgItem& item, CTxt& out) const;
+    /// The value part of ItemLabel, without the "*".
+    void LabelValue(const CCfgItem& item, CTxt& out) const;
     /// A value as the item may show it to people: a password item's value
-    /// as "********" (empty stays empty), any other cut to 80 characters
-    /// with "…" (whole UTF-8 characters).
-    static void DisplayValue(const CCfgItem& item, const char* value, CTxt& out);
+    /// as "********" (empty stays empty), any other cut to maxChars
+    /// characters with "…" (whole UTF-8 characters).
+    static void DisplayValue(const CCfgItem& item, const char* value, CTxt& out, int maxChars = 80);
+
+    /// A text in the form the item's type loads it in ("060" of an Int is
+    /// "60", "on" of a Bool "YES", a list expanded); a text the type cannot
+    /// read stays as it is.
+    static void NormalForm(const CCfgItem& item, const char* text, CTxt& out);
+    /// Sets the item's Modified flag for the stored text it now has.
+    static void UpdateModified(CCfgItem& item, const char* stored);
+    /// Number of items whose stored value differs from their default.
+    int CountModified() const;
+    /// Sets every item whose stored value differs from its default back to
+    /// it, each as DefaultItem does, but with no box per item: the number
+    /// set back, and in report one summary ("Set N settings back to their
+    /// default:" and a line per item; the items whose default the type
+    /// refuses are named, and left as they are). The current item stays
+    /// current; the view is told the new labels.
+    int DefaultAll(CTxt& report);
+    /// The item's description: the element's text, else its description
+    /// file (kind 1 of GetItemFile), read as Windows-1252 when not UTF-8.
+    void ItemDescription(const CCfgItem& item, CTxt& out) const;
 
     /// The most values a value list may expand to; a longer list is refused.
     static const int kMaxListValues = 10000;
@@ -158,8 +180,9 @@ public:
     /// folder (absolute, or with a ".." part), which is logged.
     int GetItemFile(const char* picture, CTxt& out, int kind) const;
     /// The description's lines: CR dropped, a line ends at LF or at a blank
-    /// from the 80th character on; "{Pic:name}" and "{Line" lines marked.
-    static void SplitDescription(const char* text, std::vector<CfgDescLine>& lines);
+    /// from the wrapAt-th character on (0: at LF only, for a view that wraps
+    /// to its own width); "{Pic:name}" and "{Line" lines marked.
+    static void SplitDescription(const char* text, std::vector<CfgDescLine>& lines, int wrapAt = 80);
 
 private:
     // A refusal of ChgData: message and the form expected in a box for the
@@ -174,6 +197,10 @@ private:
     void WriteAndReport(CCfgItem& item, const char* target);
     // What a drop-down list shows for the item's value; other items: NewText.
     void ChoiceText(const CCfgItem& item, CTxt& out) const;
+    // GetItemFile for the item called name.
+    int ItemFile(const char* name, const char* picture, CTxt& out, int kind) const;
 
     CCfgView* m_View = nullptr;
+    // Set while DefaultAll runs: writes are gathered into it, not boxed.
+    std::vector<std::string>* m_Quiet = nullptr;
 };

@@ -22,8 +22,6 @@ namespace {
 
 // Past single precision the program reads a number back as infinity.
 const double kFloatLimit = FLT_MAX;
-// A value longer than this is shown cut in the texts made for people.
-const int kShownValueChars = 80;
 const char* const kMaskedValue = "********";
 
 bool SameNoCase(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
@@ -155,7 +153,7 @@ int CCfgDoc::ExpandValueList(const char* list, CTxt& out) {
     return count;
 }
 
-void CCfgDoc::DisplayValue(const CCfgItem& item, const char* value, CTxt& out) {
+void CCfgDoc::DisplayValue(const CCfgItem& item, const char* value, CTxt& out, int maxChars) {
     const char* v = value != nullptr ? value : "";
     if (item.IsPassword()) {
         out = v[0] != '\0' ? kMaskedValue : "";
@@ -166,7 +164,7 @@ void CCfgDoc::DisplayValue(const CCfgItem& item, const char* value, CTxt& out) {
     int chars = 0;
     size_t i = 0;
     for (; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > kShownValueChars) break;
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > maxChars) break;
     }
     if (i >= text.size()) {
         out = v;
@@ -178,6 +176,7 @@ void CCfgDoc::DisplayValue(const CCfgItem& item, const char* value, CTxt& out) {
 
 int CCfgDoc::Refuse(const char* message, const char* expected, int code, CTxt& err) {
     err = message;
+    if (m_Quiet != nullptr) return code;  // DefaultAll names the refused defaults once
     CTxt box;
     box.Format("%s\r\nExpected %s.", message, expected);
     zam::platform::ShowMessageBox(box, AppName, MB_OK | MB_ICONEXCLAMATION);
@@ -304,11 +303,19 @@ void CCfgDoc::WriteAndReport(CCfgItem& item, const char* target) {
     if (SameNoCase(old, written)) return;
     WriteStored(item, written);
     item.Updated = SameNoCase(written, item.OpenText) ? 0 : 1;
+    UpdateModified(item, written);
     if (item.Type != CFGTYPE_PARSRC && m_View != nullptr) m_View->SetValueText(item.NewText);
     MarkChanged(item);
     CTxt oldShown, newShown, message;
     DisplayValue(item, old, oldShown);
     DisplayValue(item, written, newShown);
+    if (m_Quiet != nullptr) {
+        message.Format("%s Parameter %s: %s -> %s", static_cast<const char*>(item.Group),
+                       static_cast<const char*>(item.Name), static_cast<const char*>(oldShown),
+                       static_cast<const char*>(newShown));
+        m_Quiet->push_back(static_cast<const char*>(message));
+        return;
+    }
     message.Format("Updated %s Parameter %s:\r\n%s -> %s", static_cast<const char*>(item.Group),
                    static_cast<const char*>(item.Name), static_cast<const char*>(oldShown),
                    static_cast<const char*>(newShown));
@@ -380,9 +387,13 @@ int CCfgDoc::CountUpdated() const {
     return n;
 }
 
+void CCfgDoc::LabelValue(const CCfgItem& item, CTxt& out) const {
+    DisplayValue(item, item.Updated ? item.NewText : item.ShownText, out);
+}
+
 void CCfgDoc::ItemLabel(const CCfgItem& item, CTxt& out) const {
     CTxt value;
-    DisplayValue(item, item.Updated ? item.NewText : item.ShownText, value);
+    LabelValue(item, value);
     out.Format("%s=%s%s", static_cast<const char*>(item.Name), static_cast<const char*>(value),
                item.Updated ? "*" : "");
 }
@@ -393,7 +404,7 @@ void CCfgDoc::MarkChanged(CCfgItem& item) {
     if (m_View != nullptr) m_View->SetTreeLabel(item, label);
 }
 
-void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines) {
+void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines, int wrapAt) {
     lines.clear();
     std::string line;
     auto finish = [&lines](const std::string& content) {
@@ -426,9 +437,9 @@ void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines
             line.clear();
             continue;
         }
-        // A blank from the 80th character on ends the line; the blanks after
-        // it start no new one.
-        if (c == ' ' && line.size() >= 79) {
+        // A blank from the wrapAt-th character on ends the line; the blanks
+        // after it start no new one.
+        if (c == ' ' && wrapAt > 0 && line.size() >= static_cast<size_t>(wrapAt) - 1) {
             finish(line);
             line.clear();
             skipBlanks = true;
@@ -437,4 +448,112 @@ void CCfgDoc::SplitDescription(const char* text, std::vector<CfgDescLine>& lines
         line += c;
     }
     if (!line.empty()) finish(line);
+}
+
+void CCfgDoc::NormalForm(const CCfgItem& item, const char* text, CTxt& out) {
+    const char* s = text != nullptr ? text : "";
+    out = s;
+    switch (item.Type) {
+    case CFGTYPE_INT:
+    case CFGTYPE_INTNEG:
+        out.Format("%d", zam::RuntimeAtoi(s));
+        break;
+    case CFGTYPE_FLOAT:
+        out.Format("%.*f", item.Decimals, zam::RuntimeAtof(s));
+        break;
+    case CFGTYPE_TEXT:
+        out.MakeLength(item.Width);
+        out.Trim(' ');
+        break;
+    case CFGTYPE_PARTXT:
+        out.Trim(' ');
+        break;
+    case CFGTYPE_BOOL:
+        out = CfgYesNo(s) ? "YES" : "NO";
+        break;
+    case CFGTYPE_PARINT:
+    case CFGTYPE_PARFLT: {
+        CTxt list;
+        if (ExpandValueList(s, list) >= 0) out = static_cast<const char*>(list);
+        break;
+    }
+    case CFGTYPE_PARSRC: {
+        const int n = CfgParSrcNumber(s);
+        if (n >= 1 && n <= 8) out.Format("%d", n);
+        break;
+    }
+    case CFGTYPE_DATE:
+        CfgDateText(s, out);
+        break;
+    case CFGTYPE_COLOR:
+        CfgColorText(s, out);
+        break;
+    default:
+        break;
+    }
+}
+
+void CCfgDoc::UpdateModified(CCfgItem& item, const char* stored) {
+    CTxt now, dflt;
+    NormalForm(item, stored, now);
+    NormalForm(item, item.Dflt, dflt);
+    item.Modified = std::strcmp(now, dflt) != 0 ? 1 : 0;
+}
+
+int CCfgDoc::CountModified() const {
+    int n = 0;
+    for (const auto& item : Items) n += item->Modified;
+    return n;
+}
+
+int CCfgDoc::DefaultAll(CTxt& report) {
+    report.MakeEmpty();
+    const int differing = CountModified();
+    if (differing == 0) {
+        report = "Every setting has its default value.";
+        zam::platform::ShowMessageBox(report, AppName, MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    CTxt question;
+    if (differing == 1) question = "Set the 1 setting that differs from its default back to it?";
+    else question.Format("Set all %d settings that differ from their default back to it?", differing);
+    if (zam::platform::ShowMessageBox(question, AppName, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+
+    // Each item goes the way of its Default button, with the pane's view
+    // and the boxes held back: the view shows one item, and one box per
+    // item is what this saves the user from.
+    CCfgItem* const current = CurItem;
+    CCfgView* const view = m_View;
+    std::vector<std::string> lines;
+    std::vector<CCfgItem*> written;
+    std::string left;
+    m_Quiet = &lines;
+    m_View = nullptr;
+    for (const auto& owned : Items) {
+        CCfgItem& item = *owned;
+        if (!item.Modified) continue;
+        CurItem = &item;
+        CTxt err;
+        const size_t before = lines.size();
+        if (ChgData(item.Dflt, err) == 0) ApplyItem();
+        if (lines.size() > before) written.push_back(&item);
+        if (item.Modified) {
+            left += left.empty() ? "" : ", ";
+            left += std::string(static_cast<const char*>(item.Group)) + " Parameter " + static_cast<const char*>(item.Name);
+        }
+    }
+    m_Quiet = nullptr;
+    m_View = view;
+    CurItem = current;
+    for (CCfgItem* item : written) MarkChanged(*item);
+    if (m_View != nullptr && current != nullptr) m_View->UpdateButtons(*current);
+
+    std::string text;
+    const int n = static_cast<int>(written.size());
+    text = n == 1 ? "Set 1 setting back to its default:" : "Set " + std::to_string(n) + " settings back to their default:";
+    for (const std::string& line : lines) text += "\r\n" + line;
+    if (!left.empty()) text += "\r\n\r\nLeft as they are, since their default is not a value of their type: " + left;
+    report = text.c_str();
+    zam::platform::ShowMessageBox(report, AppName, MB_OK | (left.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    return n;
 }

@@ -78,6 +78,7 @@ public:
     int Entered = 0;    ///< 1 once a value was entered: Apply writes nothing before
     CTxt OpenText;      ///< the stored text when the editor opened (Restore puts it back)
     int Updated = 0;    ///< 1 while the editor's last write left a value other than OpenText
+    int Modified = 0;   ///< 1 while the stored value differs from Dflt (both in their normal form)
     PlainNode* Node = nullptr;
     void* TreeItem = nullptr;  ///< the view's record of the item in its tree
 

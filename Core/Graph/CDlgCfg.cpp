@@ -1,5 +1,6 @@
-// The editor's dialog: the template it is made of, the tree, sizing, keys
-// and buttons. The pane of the current parameter is in CDlgCfgPane.cpp.
+// The editor's dialog: the template it is made of, sizing, keys and
+// buttons. The tree with its filter is in CDlgCfgTree.cpp, the pane of the
+// current parameter in CDlgCfgPane.cpp.
 
 #include "Core/Graph/CDlgCfg.h"
 
@@ -8,11 +9,14 @@
 #include <algorithm>
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/datectrl.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/display.h>
 #include <wx/settings.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #ifdef __WXGTK3__
@@ -168,6 +172,7 @@ bool CDlgCfg::OnInitDialog() {
     m_TreeOrigin = Tree->GetPosition();
     if (m_TreeOrigin.y < kMargin) m_TreeOrigin.y = kMargin;
     if (m_TreeOrigin.x < kMargin) m_TreeOrigin.x = kMargin;
+    CreateFilterRow();
 
     const CCfgDoc& holder = Owner->Doc;
     Doc.AppName = static_cast<const char*>(holder.AppName);
@@ -210,48 +215,6 @@ void CDlgCfg::KeepOnScreen() {
     if (placed != GetRect()) SetSize(placed);
 }
 
-void CDlgCfg::BuildTree() {
-    Doc.LoadItems();
-    CTxt rootLabel;
-    if (Doc.CfgDefNode != nullptr) Doc.CfgDefNode->GetAttrText("SectionName", rootLabel);
-    if (rootLabel.IsEmpty()) rootLabel = "Root";
-    RootItem = Tree->InsertItem(rootLabel, nullptr, kImageRoot);
-    if (RootItem == nullptr) return;
-    RootItem->SetData(Doc.CfgDefNode);
-    for (CfgGroup& group : Doc.Groups) {
-        CDataTreeItem* groupRecord = Tree->InsertItem(group.Name, RootItem, kImageGroup);
-        if (groupRecord == nullptr) continue;
-        groupRecord->SetData(group.Node);
-        for (CCfgItem* item : group.Items) {
-            CTxt label;
-            Doc.ItemLabel(*item, label);  // the same masking and cutting as after a change
-            CDataTreeItem* record = Tree->InsertItem(label, groupRecord, kImageItem);
-            if (record == nullptr) continue;
-            record->SetData(item);
-            item->TreeItem = record;
-        }
-    }
-    CCfgItem* chosen = Doc.PickStartItem();
-    Tree->ExpandLevels(2);
-    for (CfgGroup& group : Doc.Groups) {
-        if (group.Open != 0) continue;
-        for (int i = 0; i < Tree->GetRecordCount(); ++i) {
-            CDataTreeItem* record = Tree->GetRecord(i);
-            if (record != nullptr && record->GetData() == group.Node) Tree->Collapse(record->Handle);
-        }
-    }
-    Tree->Refresh();
-    if (chosen != nullptr && chosen->TreeItem != nullptr) {
-        const wxTreeItemId handle = static_cast<CDataTreeItem*>(chosen->TreeItem)->Handle;
-        Tree->SelectItem(handle);
-        Tree->EnsureVisible(handle);
-        CTxt err;
-        ShowItem(chosen, err);
-    } else {
-        Tree->SelectItem(RootItem->Handle);
-    }
-}
-
 void CDlgCfg::OnTreeClick(wxMouseEvent& event) {
     // The tree selects the item itself; the selection change shows it.
     event.Skip();
@@ -268,7 +231,7 @@ void CDlgCfg::OnTreeClick(wxMouseEvent& event) {
 }
 
 void CDlgCfg::OnTreeSelChanging(wxTreeEvent& event) {
-    if (!Ready || Doc.CurItem == nullptr) return;
+    if (!Ready || m_Filling || Doc.CurItem == nullptr) return;
     // Only another parameter takes the pane's place; a group or the root
     // leaves the edit where it is.
     CDataTreeItem* record = Tree->GetItemRecord(event.GetItem());
@@ -281,7 +244,7 @@ void CDlgCfg::OnTreeSelChanging(wxTreeEvent& event) {
 }
 
 void CDlgCfg::OnTreeSelChanged(wxTreeEvent& event) {
-    if (!Ready) return;
+    if (!Ready || m_Filling) return;
     const wxTreeItemId selected = event.GetItem();
     CDataTreeItem* record = Tree->GetItemRecord(selected);
     if (Tree->GetItemImage(selected) != kImageItem || record == nullptr || record->GetData() == nullptr) {
@@ -354,12 +317,19 @@ void CDlgCfg::Arrange() {
     }
     const wxSize pane = PaneMinSize();
     const int x = m_TreeOrigin.x;
-    const int top = m_TreeOrigin.y;
+    // The filter's row above the tree, Defaults… beside Close.
+    const wxSize boxSize = ModifiedOnlyBox != nullptr ? ModifiedOnlyBox->GetBestSize() : wxSize(0, 0);
+    const wxSize noMatchSize = NoMatchText != nullptr ? NoMatchText->GetBestSize() : wxSize(0, 0);
+    const wxSize defaultsSize = DefaultsBtn != nullptr ? DefaultsBtn->GetBestSize() : wxSize(0, 0);
+    const int rowHeight = FilterEdit != nullptr ? std::max(FilterEdit->GetBestSize().y, boxSize.y) : 0;
+    const int top = m_TreeOrigin.y + (rowHeight > 0 ? rowHeight + kMargin : 0);
     // The smallest editor whose every control is whole; never beyond the screen.
     const int display = wxDisplay::GetFromWindow(this);
     const wxRect area = wxDisplay(display != wxNOT_FOUND ? display : 0).GetClientArea();
     const wxSize frame = GetSize() - GetClientSize();
     wxSize least(x + kMinTreePx + CharWidth + pane.x, top + pane.y + kMargin + closeSize.y + kMargin);
+    least.x = std::max({least.x, x + kMinTreePx + CharWidth + boxSize.x + CharWidth + noMatchSize.x + kMargin,
+                        x + closeSize.x + kMargin + defaultsSize.x + kMargin});
     least.x = std::min(least.x, area.GetWidth() - frame.x);
     least.y = std::min(least.y, area.GetHeight() - frame.y);
     SetMinClientSize(least);
@@ -378,13 +348,28 @@ void CDlgCfg::Arrange() {
     const int closeTop = client.y - closeSize.y - kMargin;
     Tree->SetSize(x, top, treeWidth, std::max(pane.y, closeTop - kMargin - top));
     if (close != nullptr) close->SetSize(x, closeTop, closeSize.x, closeSize.y);
+    if (DefaultsBtn != nullptr)
+        DefaultsBtn->SetSize(x + closeSize.x + kMargin, closeTop, defaultsSize.x, std::max(defaultsSize.y, closeSize.y));
+    if (FilterEdit == nullptr) return;
+    const int rowTop = m_TreeOrigin.y;
+    FilterEdit->SetSize(x, rowTop, treeWidth, rowHeight);
+    const int boxLeft = x + treeWidth + CharWidth;
+    ModifiedOnlyBox->SetSize(boxLeft, rowTop + (rowHeight - boxSize.y) / 2, boxSize.x, boxSize.y);
+    NoMatchText->SetSize(boxLeft + boxSize.x + CharWidth, rowTop + (rowHeight - noMatchSize.y) / 2, noMatchSize.x,
+                         noMatchSize.y);
 }
 
 void CDlgCfg::RebuildPane() {
     if (Doc.CurItem == nullptr) return;
+    // The focus goes back to the same place: a control of the pane is made
+    // anew, any other window stays as it is.
     wxWindow* focus = FindFocus();
-    const int focused = focus == ApplyBtn ? IdApply : focus == RestoreBtn ? IdRestore
-                      : focus == DefaultBtn ? IdDefault : focus == Tree ? IdTree : IdValue;
+    int paneSlot = -1;
+    const std::vector<wxWindow*> before = PaneCycle();
+    for (wxWindow* w = focus; w != nullptr && w != this && paneSlot < 0; w = w->GetParent()) {
+        for (size_t i = 0; i < before.size(); ++i)
+            if (before[i] != nullptr && before[i] == w) paneSlot = static_cast<int>(i);
+    }
     const wxString typed = ValueText();
     long from = 0, to = 0;
     if (ValueEdit != nullptr) ValueEdit->GetSelection(&from, &to);
@@ -401,10 +386,11 @@ void CDlgCfg::RebuildPane() {
         UpdateButtons();
     }
     if (ValueEdit != nullptr) ValueEdit->SetSelection(from, to);
-    if (focused == IdValue) {
-        if (wxWindow* value = ValueWindow()) value->SetFocus();
-    } else if (wxWindow* again = FindWindow(focused)) {
-        again->SetFocus();
+    const std::vector<wxWindow*> after = PaneCycle();
+    if (paneSlot >= 0 && after[paneSlot] != nullptr) {
+        after[paneSlot]->SetFocus();
+    } else if (paneSlot < 0 && focus != nullptr && FindFocus() != focus) {
+        focus->SetFocus();
     }
 }
 
@@ -416,6 +402,10 @@ void CDlgCfg::OnButton(wxCommandEvent& event) {
     }
     if (id < 1001 || id > 1999) {
         event.Skip();
+        return;
+    }
+    if (id == IdDefaults) {
+        SetAllToDefault();
         return;
     }
     if (Doc.CurItem == nullptr) return;
@@ -434,6 +424,9 @@ void CDlgCfg::OnButton(wxCommandEvent& event) {
         ShowStoredChoice();
         SyncShown();
         break;
+    case IdPick:
+        PickColour();
+        break;
     default:
         CloseWithCount();
         break;
@@ -442,11 +435,24 @@ void CDlgCfg::OnButton(wxCommandEvent& event) {
 
 void CDlgCfg::OnCharHook(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
+    wxWindow* focus = FindFocus();
+    const bool inFilter = focus != nullptr && focus == FilterEdit;
     if (key == WXK_ESCAPE) {
-        CloseWithCount();
+        // Escape first empties the filter, then, as anywhere, closes.
+        if (inFilter && !FilterEdit->IsEmpty()) ClearFilter();
+        else CloseWithCount();
         return;
     }
-    wxWindow* focus = FindFocus();
+    if (FilterEdit != nullptr && (key == 'F' || key == 'f') && event.ControlDown() && !event.AltDown()) {
+        FilterEdit->SetFocus();
+        FilterEdit->SelectAll();
+        return;
+    }
+    // From the filter the arrow down or Enter goes on to the matches.
+    if (inFilter && (key == WXK_DOWN || key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) {
+        Tree->SetFocus();
+        return;
+    }
     wxWindow* value = ValueWindow();
     const bool inValue = value != nullptr && focus != nullptr && (focus == value || focus->GetParent() == value);
     if (key == WXK_TAB && !event.ControlDown() && !event.AltDown()) {
@@ -468,10 +474,13 @@ void CDlgCfg::OnCharHook(wxKeyEvent& event) {
 
 std::vector<wxWindow*> CDlgCfg::FocusCycle() const {
     std::vector<wxWindow*> cycle;
-    for (wxWindow* window : {static_cast<wxWindow*>(Tree), ValueWindow(), static_cast<wxWindow*>(ApplyBtn),
-                             static_cast<wxWindow*>(RestoreBtn), static_cast<wxWindow*>(DefaultBtn),
-                             FindWindow(IdClose)}) {
-        if (window != nullptr && window->IsShown() && window->IsEnabled()) cycle.push_back(window);
+    std::vector<wxWindow*> order = {FilterEdit, ModifiedOnlyBox, Tree};
+    for (wxWindow* window : PaneCycle()) order.push_back(window);
+    order.push_back(DefaultsBtn);
+    order.push_back(FindWindow(IdClose));
+    for (wxWindow* window : order) {
+        if (window != nullptr && window->IsShown() && window->IsEnabled() && window->AcceptsFocus())
+            cycle.push_back(window);
     }
     return cycle;
 }
@@ -570,6 +579,7 @@ void CDlgCfg::SyncShown() {
     m_Entry.Changed = item.Changed;
     m_Entry.Value = item.EnteredValue();
     UpdateButtons();
+    UpdatePickers();
 }
 
 void CDlgCfg::DiscardEdit() {
@@ -588,5 +598,10 @@ void CDlgCfg::DiscardEdit() {
 }
 
 void CDlgCfg::SetTreeLabel(CCfgItem& item, const char* label) {
-    if (item.TreeItem != nullptr) static_cast<CDataTreeItem*>(item.TreeItem)->SetLabel(label);
+    // Called after each write: what the filter finds follows the value.
+    if (Filter.Size() > 0) Filter.Update(Doc, item);
+    if (item.TreeItem == nullptr) return;
+    auto* record = static_cast<CDataTreeItem*>(item.TreeItem);
+    record->SetLabel(label);
+    if (Tree != nullptr && record->Handle.IsOk()) Tree->SetItemBold(record->Handle, item.Modified != 0);
 }

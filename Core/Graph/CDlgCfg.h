@@ -17,6 +17,7 @@
 #include <wx/font.h>
 
 #include "Core/Config/CCfgDoc.h"
+#include "Core/Config/CCfgFilter.h"
 #include "Core/Graph/CDlgDyn.h"
 #include "Core/Text/SPtrArray.h"
 
@@ -25,9 +26,14 @@ class CDataTreeItem;
 class CFrameCtrl;
 class CPictureCtrl;
 class wxButton;
+class wxCheckBox;
+class wxColour;
 class wxComboBox;
+class wxDatePickerCtrl;
+class wxStaticText;
 class wxTextCtrl;
 class wxTreeEvent;
+class wxTreeItemId;
 
 class CDlgCfg : public CDlgDyn, public CCfgView {
 public:
@@ -39,10 +45,21 @@ public:
         IdFrame = 1003,
         IdHeader = 1004,
         IdDescription = 1005,
+        IdFilter = 1006,
+        IdModifiedOnly = 1007,
+        IdNoMatch = 1008,
         IdApply = 1101,
         IdRestore = 1102,
         IdDefault = 1103,
+        IdPick = 1104,      ///< the colour chooser's button, or the date drop-down
+        IdDefaults = 1105,  ///< every setting back to its default
     };
+
+    /// Asks the user for a colour, starting from colour; false when none
+    /// was chosen. The editor's own opens the toolkit's colour dialog.
+    using ColourChooser = bool (*)(wxWindow* parent, wxColour& colour);
+    /// Replaces the colour chooser (tests); null puts the dialog back.
+    static void SetColourChooser(ColourChooser chooser);
 
     CDlgCfg();
     ~CDlgCfg() override;
@@ -72,15 +89,33 @@ public:
     /// applied is applied or discarded as the user answers. False when the
     /// user chose to go back to it, or its entry was refused.
     bool LeaveItem();
-    /// Moves the focus along tree, value field, Apply, Restore, Default and
-    /// Close, round and round (Tab forward, Shift+Tab back), from the
-    /// window given or else the one with the focus.
+    /// Moves the focus along filter, Modified only, tree, value field, its
+    /// picker, Apply, Restore, Default, the description when it scrolls,
+    /// Defaults… and Close, round and round (Tab forward, Shift+Tab back),
+    /// from the window given or else the one with the focus.
     void MoveFocus(bool forward, wxWindow* from = nullptr);
     /// The windows Tab visits, in order, those that exist.
     std::vector<wxWindow*> FocusCycle() const;
     /// Ends the dialog with the number of changed parameters, once an edit
     /// not applied is settled.
     void CloseWithCount();
+
+    /// Narrows the tree to the filter's text and the Modified only box; the
+    /// first match becomes the current item. Without either, the whole tree
+    /// comes back with the current item kept.
+    void ApplyFilter();
+    /// Empties the filter field and shows the whole tree (as Escape there).
+    void ClearFilter();
+    /// True while the tree shows only some of the items.
+    bool IsFiltered() const;
+    /// Asks for a colour starting from the field's and enters what is chosen.
+    void PickColour();
+    /// A picked value goes in as if typed and entered: ChgData, then Apply.
+    void TakePicked(const wxString& text);
+    /// Every setting that differs from its default back to it (Defaults…).
+    void SetAllToDefault();
+    /// The whole label of a tree item the tree shows cut, else empty.
+    wxString ItemToolTip(const wxTreeItemId& id) const;
 
     // CCfgView
     void SetValueText(const char* text) override;
@@ -101,6 +136,13 @@ public:
     int CtrlKind = 0;  ///< 1 edit box, 2 drop-down list
     wxTextCtrl* ValueEdit = nullptr;
     wxComboBox* ValueCombo = nullptr;
+    wxButton* ColourBtn = nullptr;            ///< beside a colour's field
+    wxDatePickerCtrl* DatePicker = nullptr;   ///< beside a date's field
+    wxTextCtrl* FilterEdit = nullptr;
+    wxCheckBox* ModifiedOnlyBox = nullptr;
+    wxStaticText* NoMatchText = nullptr;      ///< "No setting matches", shown then only
+    wxButton* DefaultsBtn = nullptr;
+    CCfgFilter Filter;                        ///< indexed at the first use of the filter
     CFrameCtrl* UpperFrame = nullptr;
     CFrameCtrl* LowerFrame = nullptr;
     wxWindow* IntroWnd = nullptr;   ///< the description (1005)
@@ -133,6 +175,20 @@ private:
     };
 
     void BuildTree();
+    /// The tree anew, with every item or only those of match (tree order).
+    void FillTree(const std::vector<CCfgItem*>* match);
+    /// Selects the item's record, if the tree shows it (its group's items
+    /// put in first, if they are not there yet).
+    void SelectInTree(CCfgItem* item);
+    /// Puts a closed group's items into the tree; false when the group is
+    /// not one waiting for them.
+    bool LoadGroup(const wxTreeItemId& group);
+    void InsertItemRecord(CCfgItem& item, CDataTreeItem* groupRecord);
+    void CreateFilterRow();
+    /// The pickers follow the field: the colour's swatch, the date shown.
+    void UpdatePickers();
+    /// The pane's controls in the order Tab visits them (null where none).
+    std::vector<wxWindow*> PaneCycle() const;
     void KeepOnScreen();
     /// Follows a change of the dialog's size: tree, Close button and pane.
     void Relayout();
@@ -167,10 +223,22 @@ private:
     void CreateValueControl(CCfgItem& item, int left, int top, int rightmost);
     wxFont FontFromSetting(const char* key, const char* def);
 
+    /// A group of the tree whose items are put in only when it is opened:
+    /// the tree measures every label it shows, so a keystroke of the filter
+    /// over tens of thousands of parameters must not show them all open.
+    struct ClosedGroup {
+        CDataTreeItem* Record = nullptr;
+        std::vector<CCfgItem*> Items;
+        bool Loaded = false;
+    };
+    std::vector<ClosedGroup> m_Closed;
+
     wxSize m_LastSize;
     wxPoint m_TreeOrigin;     ///< where the template put the tree
     wxString m_ShownValue;    ///< the field's text for the stored value
     EntryState m_Entry;
     bool m_FocusField = false;  ///< the next shown item takes the focus into its field
+    bool m_Filling = false;     ///< the tree is being refilled: its events mean nothing
+    bool m_Syncing = false;     ///< the date drop-down is being set, not picked from
     wxDECLARE_CLASS(CDlgCfg);
 };

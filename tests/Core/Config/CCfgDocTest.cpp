@@ -291,6 +291,10 @@ TEST_F(CfgDocTest, StartItemAndDescriptionLines) {
     EXPECT_EQ(Str(lines[3].Content), longWord);  // no blank: not wrapped
     EXPECT_EQ(Str(lines[4].Content), std::string(78, 'a') + " b" + std::string(5, 'c'));
     EXPECT_EQ(Str(lines[5].Content), "next");
+    // A view that wraps to its own width asks for the lines as written.
+    CCfgDoc::SplitDescription(words.c_str(), lines, 0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(Str(lines[0].Content), words);
 }
 
 // A definition with one item of each kind the tests below enter values into.
@@ -481,6 +485,71 @@ TEST_F(CfgDocTest, ItemFilesStayInsideTheBaseFolder) {
     dir.Write("ChartA.gif", "GIF89a");
     EXPECT_GT(doc.GetItemFile("A", file, 2), 0);
     EXPECT_EQ(Str(file), dir.File("ChartA.gif"));
+}
+
+// Settings that differ from their default, and all of them set back at once.
+TEST_F(CfgDocTest, WhatDiffersFromTheDefaultAndDefaultsForAll) {
+    const char* const definition =
+        "<r><SysDef><Title>t</Title><AppName>Kronalt</AppName></SysDef><CfgDef SectionName=\"SYS\"><G Name=\"T\">"
+        "<P Name=\"Length\" Type=\"Int\" Dflt=\"60\"/><P Name=\"Loud\" Type=\"Bool\" Dflt=\"YES\"/>"
+        "<P Name=\"Tint\" Type=\"Color\" Dflt=\"255,0,0\"/><P Name=\"Steps\" Type=\"ParInt\" Dflt=\"1>3\"/>"
+        "<P Name=\"Bad\" Type=\"Int\" Dflt=\"none\"/><P Name=\"PW\" Type=\"Text/20/pwd\" Dflt=\"s3cret\"/>"
+        "</G></CfgDef></r>";
+    // The same values in other forms are not differences.
+    ProfileWriteStr("SYS", "Length", "060");
+    ProfileWriteStr("SYS", "Loud", "on");
+    ProfileWriteStr("SYS", "Tint", "red");
+    ProfileWriteStr("SYS", "Steps", "3,2,1");
+    ProfileWriteStr("SYS", "Bad", "7");
+    ProfileWriteStr("SYS", "PW", "hunter2");
+    CTxt err;
+    ASSERT_EQ(Load(definition, err), 0);
+    doc.LoadItems();
+    for (const char* same : {"Length", "Loud", "Tint", "Steps"}) EXPECT_EQ(Item(same)->Modified, 0) << same;
+    EXPECT_EQ(Item("Bad")->Modified, 1);
+    EXPECT_EQ(Item("PW")->Modified, 1);
+
+    doc.SelectItem(Item("Length"));
+    ASSERT_EQ(doc.ChgData("45", err), 0);
+    doc.ApplyItem();
+    EXPECT_EQ(Item("Length")->Modified, 1);
+    EXPECT_EQ(doc.CountModified(), 3);
+
+    presenter.Boxes.clear();
+    presenter.Answer = IDNO;
+    EXPECT_EQ(doc.DefaultAll(err), 0);
+    ASSERT_EQ(presenter.Boxes.size(), 1u);
+    EXPECT_EQ(presenter.Boxes[0].Text, "Set all 3 settings that differ from their default back to it?");
+    EXPECT_EQ(Setting("Length"), "45");
+
+    presenter.Boxes.clear();
+    presenter.Answer = IDYES;
+    view.Labels.clear();
+    EXPECT_EQ(doc.DefaultAll(err), 2);
+    EXPECT_EQ(Setting("Length"), "060");  // as Default does: the text it opened with, which is the default
+    EXPECT_EQ(Setting("PW"), "s3cret");
+    EXPECT_EQ(Setting("Bad"), "7");  // a default the type refuses is no value to set
+    // The question and one summary, nothing per item; the secret shows nowhere.
+    ASSERT_EQ(presenter.Boxes.size(), 2u);
+    EXPECT_EQ(presenter.Boxes[1].Text,
+              "Set 2 settings back to their default:\r\nT Parameter Length: 45 -> 060\r\n"
+              "T Parameter PW: ******** -> ********\r\n\r\n"
+              "Left as they are, since their default is not a value of their type: T Parameter Bad");
+    EXPECT_EQ(Str(err), presenter.Boxes[1].Text);
+    EXPECT_EQ(view.Labels, (std::vector<std::string>{"Length=60", "PW=*********"}));
+    EXPECT_EQ(doc.CurItem, Item("Length"));
+    EXPECT_EQ(doc.CountModified(), 1);
+    EXPECT_EQ(doc.CountUpdated(), 1);  // PW; Length is back to what it was at opening
+
+    // Nothing left that can be set back: no question, one word.
+    doc.SelectItem(Item("Bad"));
+    ASSERT_EQ(doc.ChgData("0", err), 0);
+    doc.ApplyItem();  // "none" reads as 0 too
+    EXPECT_EQ(Item("Bad")->Modified, 0);
+    presenter.Boxes.clear();
+    EXPECT_EQ(doc.DefaultAll(err), 0);
+    ASSERT_EQ(presenter.Boxes.size(), 1u);
+    EXPECT_EQ(presenter.Boxes[0].Text, "Every setting has its default value.");
 }
 
 }  // namespace
