@@ -3,12 +3,13 @@
 namespace zam::platform {
 
 namespace detail {
-int g_VectorLevel = -1;
+std::atomic<int> g_VectorLevel{-1};
 
 int InitVectorLevel() {
     // Racing first callers all store the same answer.
-    g_VectorLevel = static_cast<int>(DetectedVectorLevel());
-    return g_VectorLevel;
+    const int level = static_cast<int>(DetectedVectorLevel());
+    g_VectorLevel.store(level, std::memory_order_relaxed);
+    return level;
 }
 }  // namespace detail
 
@@ -27,7 +28,8 @@ VectorLevel DetectedVectorLevel() {
 VectorLevel SetVectorLevelForTests(VectorLevel level) {
     const VectorLevel before = ActiveVectorLevel();
     const VectorLevel widest = DetectedVectorLevel();
-    detail::g_VectorLevel = static_cast<int>(static_cast<int>(level) > static_cast<int>(widest) ? widest : level);
+    detail::g_VectorLevel.store(static_cast<int>(static_cast<int>(level) > static_cast<int>(widest) ? widest : level),
+                                std::memory_order_relaxed);
     return before;
 }
 

@@ -3,6 +3,8 @@
 // processor reports, and a seam through which tests make every path run on a
 // machine that has the widest one.
 
+#include <atomic>
+
 namespace zam::platform {
 
 /// The scanners' paths, narrowest first; each one the processor has may be chosen.
@@ -16,14 +18,15 @@ enum class VectorLevel : int {
 VectorLevel DetectedVectorLevel();
 
 namespace detail {
-// -1 until first asked; read on every wide scan, so kept a plain int.
-extern int g_VectorLevel;
+// -1 until first asked; read on every wide scan, where a relaxed load costs
+// what a plain one does, and threads scanning at once may all ask first.
+extern std::atomic<int> g_VectorLevel;
 int InitVectorLevel();
 }  // namespace detail
 
 /// The level the scanners use now: the detected one unless a test chose another.
 inline VectorLevel ActiveVectorLevel() {
-    const int level = detail::g_VectorLevel;
+    const int level = detail::g_VectorLevel.load(std::memory_order_relaxed);
     return static_cast<VectorLevel>(level >= 0 ? level : detail::InitVectorLevel());
 }
 
