@@ -70,6 +70,8 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DKRONALT_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	@echo "== AddFloatVal from a separate program built on the installed library"
+	bash bench/values_consumer.sh $(BENCH_BUILD) --benchmark_min_time=0.2
 	@echo "== window: start-up and CPU while waiting"
 	xvfb-run -a sh bench/gui_bench.sh $(BENCH_BUILD)/bin/kronalt $(BENCH_BUILD)/bin/gui_peer $(GUI_SECONDS)
 	@echo "== picture control: animated GIF load against wxAnimation, time and peak memory"

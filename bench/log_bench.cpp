@@ -3,6 +3,10 @@
 // the clock, the line layout and a forced write every 21 lines; the ratio
 // printed at the end says what that costs. The folder is the system's
 // temporary one: TMPDIR=/dev/shm measures without a disk behind it.
+//
+// A logging library is the second peer: spdlog's basic file logger writing the
+// same lines, once as it comes (its buffer reaches the file when the C library
+// decides) and once made as durable as ours (data to disk every 21 lines).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -14,6 +18,10 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include <spdlog/logger.h>
+#include <spdlog/pattern_formatter.h>
+#include <spdlog/sinks/basic_file_sink.h>
 
 #include "Core/Platform/ProgramPath.h"
 #include "Core/System/Log.h"
@@ -81,6 +89,49 @@ BENCHMARK(BM_RawWrite)->UseRealTime();
 void BM_RawWriteFsyncEvery21(benchmark::State& state) { RawWrites(state, 21); }
 BENCHMARK(BM_RawWriteFsyncEvery21)->UseRealTime();
 
+// The peer's file logger laid out like our lines: the source padded to 16,
+// date, time with milliseconds, the text, CR LF.
+std::shared_ptr<spdlog::logger> SpdFileLogger(const std::string& path) {
+    auto sink = std::make_shared<spdlog::sinks::basic_file_sink_st>(path, true);
+    auto logger = std::make_shared<spdlog::logger>("Bench", sink);
+    logger->set_formatter(std::make_unique<spdlog::pattern_formatter>(
+        "%-16n|%C%m%d|%H:%M:%S.%ea|%v", spdlog::pattern_time_type::local, "\r\n"));
+    return logger;
+}
+
+// forceEvery > 0: the peer's flush (which only empties its stdio buffer) and
+// then fdatasync, in the writing thread, as often as our log forces its file;
+// this version of the library has no call of its own that reaches the disk.
+void SpdLog(benchmark::State& state, int forceEvery) {
+    const std::string path = Folder() + "/spd.log";
+    {
+        auto logger = SpdFileLogger(path);
+        // fdatasync works on the file, not the descriptor: a second one reaches
+        // the same data as the logger's own.
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int i = 0;
+        int sinceForced = 0;
+        for (auto _ : state) {
+            logger->info("Item {} updated in {} ms", i, i % 7);
+            i = (i + 1) % kDistinctLines;
+            if (forceEvery > 0 && ++sinceForced == forceEvery) {
+                logger->flush();
+                fdatasync(fd);
+                sinceForced = 0;
+            }
+        }
+        state.SetItemsProcessed(state.iterations());
+        close(fd);
+    }
+    unlink(path.c_str());
+}
+
+void BM_SpdlogDefault(benchmark::State& state) { SpdLog(state, 0); }
+BENCHMARK(BM_SpdlogDefault)->UseRealTime();
+
+void BM_SpdlogDataSyncEvery21(benchmark::State& state) { SpdLog(state, 21); }
+BENCHMARK(BM_SpdlogDataSyncEvery21)->UseRealTime();
+
 // Prints the usual table and keeps each run's lines per second for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -118,6 +169,17 @@ int main(int argc, char** argv) {
     if (log > 0 && forced > 0) {
         std::printf("write(2) with fsync every 21 lines %.0f lines/s: LogTrace %.2fx of it\n",
                     forced, log / forced);
+    }
+    const double spd = reporter.LinesPerSecond["BM_SpdlogDefault"];
+    const double spdSync = reporter.LinesPerSecond["BM_SpdlogDataSyncEvery21"];
+    if (log > 0 && spd > 0) {
+        std::printf("spdlog file logger, default flushing %.0f lines/s: LogTrace %.2fx of it\n",
+                    spd, log / spd);
+    }
+    if (log > 0 && spdSync > 0) {
+        std::printf("spdlog file logger, fdatasync every 21 lines %.0f lines/s: LogTrace %.2fx of it"
+                    " (aim >= 1.00x)\n",
+                    spdSync, log / spdSync);
     }
     benchmark::Shutdown();
     std::filesystem::remove_all(folder);

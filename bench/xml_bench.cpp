@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Platform/CpuFeatures.h"
 #include "Core/Platform/ProgramPath.h"
 #include "Core/Xml/CXML.h"
 
@@ -105,6 +106,28 @@ std::string GeneratedText() {
         out += "  </section>\n";
     }
     out += "</catalog>\n";
+    return out;
+}
+
+// About 20 MB of short elements with five to ten short attributes each, one
+// element a line: the markup of a settings or data-exchange file.
+std::string AttributeHeavyText() {
+    std::string out = "<?xml version=\"1.0\"?>\n<records>\n";
+    out.reserve(21u * 1024 * 1024);
+    static const char* const names[] = {"id", "kind", "x", "y", "w", "h", "state", "ref", "unit", "flag"};
+    for (int r = 0; out.size() < 20u * 1000 * 1000; ++r) {
+        out += "  <r";
+        const int count = 5 + r % 6;
+        for (int a = 0; a < count; ++a) {
+            out += ' ';
+            out += names[a];
+            out += "=\"";
+            out += std::to_string((r * 31 + a * 7) % 1000);
+            out += '"';
+        }
+        out += "/>\n";
+    }
+    out += "</records>\n";
     return out;
 }
 
@@ -195,6 +218,9 @@ void Report(benchmark::State& state, const Document& doc, const Counts& counts, 
 
 // --- in memory -----------------------------------------------------------------------
 
+// The scan on a narrower path than the processor's widest, for comparison.
+void ScanCXMLOn(benchmark::State& state, const std::string& key, zam::platform::VectorLevel level);
+
 void ScanCXML(benchmark::State& state, const std::string& key) {
     const Document& doc = Documents()[key];
     CXML xml;
@@ -211,6 +237,12 @@ void ScanCXML(benchmark::State& state, const std::string& key) {
     }
     Report(state, doc, counts, ok);
     state.counters["allocs"] = static_cast<double>(allocations);
+}
+
+void ScanCXMLOn(benchmark::State& state, const std::string& key, zam::platform::VectorLevel level) {
+    const zam::platform::VectorLevel before = zam::platform::SetVectorLevelForTests(level);
+    ScanCXML(state, key);
+    zam::platform::SetVectorLevelForTests(before);
 }
 
 void ScanExpat(benchmark::State& state, const std::string& key) {
@@ -376,10 +408,21 @@ int main(int argc, char** argv) {
     Document generated{"generated", folder + "/generated.xml", GeneratedText()};
     std::ofstream(generated.Path, std::ios::binary) << generated.Text;
     Documents()["generated"] = generated;
+    Document attributes{"attributes", folder + "/attributes.xml", AttributeHeavyText()};
+    std::ofstream(attributes.Path, std::ios::binary) << attributes.Text;
+    Documents()["attributes"] = attributes;
+    const char* const paths[] = {"bytes", "sse2", "avx2"};
+    std::printf("Scan paths: %s is this processor's widest\n",
+                paths[static_cast<int>(zam::platform::DetectedVectorLevel())]);
 
     for (const auto& [key, doc] : Documents()) {
         const std::string k = key;
         benchmark::RegisterBenchmark(("Scan/CXML/" + k).c_str(), [k](benchmark::State& s) { ScanCXML(s, k); });
+        for (int level = 0; level < static_cast<int>(zam::platform::DetectedVectorLevel()); ++level) {
+            const auto path = static_cast<zam::platform::VectorLevel>(level);
+            benchmark::RegisterBenchmark(("Scan/CXML-" + std::string(paths[level]) + "/" + k).c_str(),
+                                         [k, path](benchmark::State& s) { ScanCXMLOn(s, k, path); });
+        }
         benchmark::RegisterBenchmark(("Scan/expat/" + k).c_str(), [k](benchmark::State& s) { ScanExpat(s, k); });
         benchmark::RegisterBenchmark(("Scan/libxml2/" + k).c_str(), [k](benchmark::State& s) { ScanLibXml2(s, k); });
         benchmark::RegisterBenchmark(("Scan/pugixml/" + k).c_str(), [k](benchmark::State& s) { ScanPugixml(s, k); });
@@ -407,6 +450,16 @@ int main(int argc, char** argv) {
                         "%.2fx expat (target >= 2x), %.2fx libxml2, %.2fx pugixml (target >= 1x)\n",
                         std::strcmp(mode, "Scan") == 0 ? "scan" : "file", ours / 1e6, expat / 1e6,
                         libxml2 / 1e6, pugixml / 1e6, ours / expat, ours / libxml2, ours / pugixml);
+        }
+        const double scan = reporter.BytesPerSecond["Scan/CXML/" + key];
+        const double pugiScan = reporter.BytesPerSecond["Scan/pugixml/" + key];
+        if (scan > 0 && pugiScan > 0) {
+            std::printf("  scan time against pugixml's in-place parse: %.2fx (aim <= 0.90x)", pugiScan / scan);
+            for (const char* narrower : {"bytes", "sse2"}) {
+                const double other = reporter.BytesPerSecond["Scan/CXML-" + std::string(narrower) + "/" + key];
+                if (other > 0) std::printf("; on %s %.2fx", narrower, pugiScan / other);
+            }
+            std::printf("\n");
         }
         const double read = reporter.BytesPerSecond["Read/only/" + key];
         if (read > 0) {

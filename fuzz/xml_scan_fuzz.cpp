@@ -1,6 +1,8 @@
 // The XML scanner on arbitrary bytes in text mode, driving a tree builder.
 // The first byte picks options: hook mode, warnings with boxes, a progress
-// function, and an event at which the handler answers -7.
+// function, and an event at which the handler answers -7. Every input is
+// also scanned on each vector path the processor has, and each must report
+// exactly what the byte loop reports.
 
 #include <stdlib.h>
 
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Core/Platform/CpuFeatures.h"
 #include "Core/Platform/ProgramPath.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Profile.h"
@@ -69,6 +72,29 @@ int Build(CXML* xml, void* user) {
     return 0;
 }
 
+// Every event with where the scanner stood: kind, depth, line, column, and
+// the texts it delivered.
+int Record(CXML* xml, void* user) {
+    auto* events = static_cast<std::string*>(user);
+    const XML_TAGITEM* item = xml->GetCurrTag();
+    *events += std::to_string(static_cast<int>(xml->GetXMLEvent())) + ' ' + std::to_string(xml->GetDepth()) +
+               ' ' + std::to_string(xml->GetLine()) + ':' + std::to_string(xml->GetCol()) + ' ' +
+               (item != nullptr ? item->Name : "") + '|' + xml->GetAttrID() + '|' + xml->GetAttrTxt() + '\n';
+    return 0;
+}
+
+std::string EventsOnPath(const std::string& text, zam::platform::VectorLevel level) {
+    const zam::platform::VectorLevel before = zam::platform::SetVectorLevelForTests(level);
+    CXML xml;
+    xml.SetFlg(XMLFLG_TEXT | XMLFLG_NOERRBOX);
+    std::string events;
+    const int result = xml.LoadFile(text.c_str(), Record, &events);
+    events += "result " + std::to_string(result) + " at " + std::to_string(xml.GetLine()) + ':' +
+              std::to_string(xml.GetCol()) + '\n';
+    zam::platform::SetVectorLevelForTests(before);
+    return events;
+}
+
 int Progress(float percent, const char*) {
     if (percent != -1.0f && percent != 200.0f && (percent < 0.0f || percent > 100.0f)) __builtin_trap();
     return 0;
@@ -108,5 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result == -103 && xml.GetErrList().GetSize() == 0) __builtin_trap();
     if (result == 0 && xml.GetErrList().GetSize() != 0) __builtin_trap();
     run.Nodes.GetNumDesc();
+
+    const std::string reference = EventsOnPath(text, zam::platform::VectorLevel::Bytes);
+    for (int level = 1; level <= static_cast<int>(zam::platform::DetectedVectorLevel()); ++level) {
+        if (EventsOnPath(text, static_cast<zam::platform::VectorLevel>(level)) != reference) __builtin_trap();
+    }
     return 0;
 }

@@ -76,6 +76,10 @@ Without a display the countdown runs in the terminal.")
 
 set(CPACK_DEBIAN_LIBZAM1_PACKAGE_NAME libzam1)
 set(CPACK_DEBIAN_LIBZAM1_PACKAGE_SECTION libs)
+# libzamcore loads libcurl only when it first reads a web page, so
+# dpkg-shlibdeps cannot see it: the one dependency named by hand (the version
+# that knows CURLOPT_PROTOCOLS_STR).
+set(CPACK_DEBIAN_LIBZAM1_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
 # The loader's cache is brought up to date by libc's trigger; CPack would
 # otherwise write maintainer scripts that call ldconfig themselves, which it
 # leaves out when scripts of those names are named here (there are none).

@@ -204,7 +204,14 @@ public:
 private:
     friend class CDataValueSet;
     // A fresh float value, as SetFloatVal leaves a new value.
-    explicit CDataValue(float f) : m_Data{}, m_Flags(kFilled), m_Len(0) { std::memcpy(m_Data, &f, sizeof f); }
+    // It is compiled into the callers of AddFloatVal; the payload is put
+    // together first so that it reaches memory as one store, not a zeroing
+    // that the float then partly overwrites.
+    explicit CDataValue(float f) : m_Flags(kFilled), m_Len(0) {
+        unsigned char payload[sizeof m_Data] = {};
+        std::memcpy(payload, &f, sizeof f);
+        std::memcpy(m_Data, payload, sizeof m_Data);
+    }
     // Every payload writer calls this first: the buffer's address is about to
     // be overwritten, so the long-text bit must not outlive it.
     void ReleaseText() {
@@ -233,6 +240,10 @@ private:
     unsigned short m_Flags;
     unsigned short m_Len;
 };
+
+// AddFloatVal's inline append builds values in the callers' own code, so
+// their size is part of the library's binary interface.
+static_assert(sizeof(CDataValue) == 12, "a value is twelve bytes: payload, flags, length");
 
 class CDataValueSet {
 public:

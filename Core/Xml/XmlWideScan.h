@@ -1,18 +1,26 @@
 #pragma once
 // Wide scanning for the XML scan: finds the first of a few stop characters
-// sixteen bytes at a time, so the runs between markup characters cost a
-// handful of instructions per sixteen bytes instead of a table look-up per
-// byte. SSE2 is part of every x86-64 processor; elsewhere the portable loop
-// does the same work a byte at a time.
+// sixteen or thirty-two bytes at a time, so the runs between markup
+// characters cost a handful of instructions per block instead of a table
+// look-up per byte. SSE2 is part of every x86-64 processor; AVX2 is used when
+// the processor reports it (Platform/CpuFeatures decides once, and tests
+// force each path in turn). Elsewhere the byte loop does the same work, and
+// it is the reference every wider path is tested against.
 //
-// No function here reads at or past end: the last sixteen bytes before it
-// (fewer than sixteen) are left to the byte loop, which also serves the
-// portable path. The result is the first stop in [p, end), or end.
+// No function here reads at or past end: a block is loaded only when all of
+// it lies before end, and what is left goes to the next narrower step. The
+// result is the first stop in [p, end), or end.
 
 #include <cstdint>
 
+#include "Core/Platform/CpuFeatures.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define ZAM_XML_AVX2 1
 #endif
 
 namespace zam::xml {
@@ -159,50 +167,189 @@ inline const char* FindNonBlankWide(const char* p, const char* end, LinesPassed&
     return FindNonBlankPortable(p, end, lines);
 }
 
+#endif  // __SSE2__
+
+#if defined(ZAM_XML_AVX2)
+
+// The AVX2 steps are compiled for that instruction set alone and called only
+// when the processor has it; each hands its last fewer-than-32 bytes to the
+// SSE2 step, so the tail is treated exactly as on the narrower path.
+#define ZAM_AVX2 __attribute__((target("avx2")))
+
+template <char... Stops>
+ZAM_AVX2 inline unsigned StopMask32(__m256i block) {
+    __m256i hits = _mm256_setzero_si256();
+    ((hits = _mm256_or_si256(hits, _mm256_cmpeq_epi8(block, _mm256_set1_epi8(Stops)))), ...);
+    return static_cast<unsigned>(_mm256_movemask_epi8(hits));
+}
+
+template <char... Stops>
+ZAM_AVX2 const char* FindStopAvx2(const char* p, const char* end) {
+    for (; end - p >= 32; p += 32) {
+        const unsigned stops = StopMask32<Stops...>(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+        if (stops != 0) return p + __builtin_ctz(stops);
+    }
+    return FindStopWide<Stops...>(p, end);
+}
+
+template <char... Stops>
+ZAM_AVX2 const char* FindStopCountingAvx2(const char* p, const char* end, LinesPassed& lines) {
+    for (; end - p >= 32; p += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const unsigned stops = StopMask32<Stops...>(block);
+        unsigned newlines =
+            static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n'))));
+        if (stops != 0) newlines &= (stops & -stops) - 1u;
+        CountNewlines(newlines, p, lines);
+        if (stops != 0) return p + __builtin_ctz(stops);
+    }
+    return FindStopCountingWide<Stops...>(p, end, lines);
+}
+
+// AVX2 has only "greater than": low <= b <= high is b > low-1 and high+1 > b.
+ZAM_AVX2 inline __m256i InRange32(__m256i block, char low, char high) {
+    return _mm256_and_si256(_mm256_cmpgt_epi8(block, _mm256_set1_epi8(static_cast<char>(low - 1))),
+                            _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(high + 1)), block));
+}
+
+template <bool Tag>
+ZAM_AVX2 const char* FindNameEndAvx2(const char* p, const char* end) {
+    for (; end - p >= 32; p += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        __m256i name = InRange32(_mm256_or_si256(block, _mm256_set1_epi8(0x20)), 'a', 'z');
+        __m256i marks = InRange32(block, '-', ':');
+        if (!Tag) marks = _mm256_andnot_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('/')), marks);
+        name = _mm256_or_si256(name, marks);
+        name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('_')));
+        if (Tag) {
+            name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('?')));
+            name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('!')));
+        }
+        const unsigned others = ~static_cast<unsigned>(_mm256_movemask_epi8(name));
+        if (others != 0) return p + __builtin_ctz(others);
+    }
+    return FindNameEndWide<Tag>(p, end);
+}
+
+ZAM_AVX2 inline const char* FindNonBlankAvx2(const char* p, const char* end, LinesPassed& lines) {
+    for (; end - p >= 32; p += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i newline = _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n'));
+        __m256i blank = _mm256_or_si256(newline, _mm256_cmpeq_epi8(block, _mm256_set1_epi8(' ')));
+        blank = _mm256_or_si256(blank, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\t')));
+        blank = _mm256_or_si256(blank, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r')));
+        const unsigned others = ~static_cast<unsigned>(_mm256_movemask_epi8(blank));
+        unsigned newlines = static_cast<unsigned>(_mm256_movemask_epi8(newline));
+        if (others != 0) newlines &= (others & -others) - 1u;
+        CountNewlines(newlines, p, lines);
+        if (others != 0) return p + __builtin_ctz(others);
+    }
+    return FindNonBlankWide(p, end, lines);
+}
+
+#undef ZAM_AVX2
+#endif  // ZAM_XML_AVX2
+
+// The entry points: the path the processor (or a test) chose. Most runs in
+// a document end within sixteen bytes, so every vector path looks at the
+// first sixteen here, inline; only a run that goes on past them is worth the
+// call into the thirty-two-byte loop.
+
+#if defined(__SSE2__)
+#define ZAM_XML_PATHS(first, avx2, sse2, bytes)                            \
+    const zam::platform::VectorLevel level = zam::platform::ActiveVectorLevel(); \
+    if (level == zam::platform::VectorLevel::Bytes) return bytes;          \
+    if (end - p >= 16) {                                                   \
+        first;                                                             \
+        p += 16;                                                           \
+        ZAM_XML_AVX2_STEP(avx2)                                            \
+    }                                                                      \
+    return sse2;
+#if defined(ZAM_XML_AVX2)
+#define ZAM_XML_AVX2_STEP(avx2) \
+    if (level == zam::platform::VectorLevel::Avx2) return avx2;
+#else
+#define ZAM_XML_AVX2_STEP(avx2)
+#endif
+#endif
+
 /// The first of Stops in [p, end), or end.
 template <char... Stops>
 inline const char* FindStop(const char* p, const char* end) {
-    return FindStopWide<Stops...>(p, end);
+#if defined(__SSE2__)
+    ZAM_XML_PATHS(
+        const unsigned stops = StopMask<Stops...>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+        if (stops != 0) return p + __builtin_ctz(stops),
+        (FindStopAvx2<Stops...>(p, end)), (FindStopWide<Stops...>(p, end)), (FindStopPortable<Stops...>(p, end)))
+#else
+    return FindStopPortable<Stops...>(p, end);
+#endif
 }
 
 /// The first of Stops in [p, end), or end, with the newlines passed on the way.
 template <char... Stops>
 inline const char* FindStopCounting(const char* p, const char* end, LinesPassed& lines) {
-    return FindStopCountingWide<Stops...>(p, end, lines);
+#if defined(__SSE2__)
+    ZAM_XML_PATHS(
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned stops = StopMask<Stops...>(block);
+        unsigned newlines = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))));
+        if (stops != 0) newlines &= (stops & -stops) - 1u;
+        CountNewlines(newlines, p, lines);
+        if (stops != 0) return p + __builtin_ctz(stops),
+        (FindStopCountingAvx2<Stops...>(p, end, lines)), (FindStopCountingWide<Stops...>(p, end, lines)),
+        (FindStopCountingPortable<Stops...>(p, end, lines)))
+#else
+    return FindStopCountingPortable<Stops...>(p, end, lines);
+#endif
 }
 
 /// The first byte in [p, end) that is not a name byte, or end.
 template <bool Tag>
 inline const char* FindNameEnd(const char* p, const char* end) {
+    // Names are short: one sixteen-byte step almost always finds the end, and
+    // a longer one is rare enough to stay on that step.
+    if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Bytes) {
+        return FindNameEndPortable<Tag>(p, end);
+    }
+#if defined(ZAM_XML_AVX2)
+    if (end - p >= 16) {
+        const char* found = FindNameEndWide<Tag>(p, p + 16);
+        if (found != p + 16) return found;
+        if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Avx2) {
+            return FindNameEndAvx2<Tag>(p + 16, end);
+        }
+        return FindNameEndWide<Tag>(p + 16, end);
+    }
+#endif
+#if defined(__SSE2__)
     return FindNameEndWide<Tag>(p, end);
+#else
+    return FindNameEndPortable<Tag>(p, end);
+#endif
 }
 
 /// The first byte in [p, end) that is not a blank, or end, with the newlines passed.
 inline const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
-    return FindNonBlankWide(p, end, lines);
-}
-
+#if defined(__SSE2__)
+    ZAM_XML_PATHS(
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i newline = _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'));
+        __m128i blank = _mm_or_si128(newline, _mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
+        blank = _mm_or_si128(blank, _mm_cmpeq_epi8(block, _mm_set1_epi8('\t')));
+        blank = _mm_or_si128(blank, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+        const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(blank)) & 0xFFFFu;
+        unsigned newlines = static_cast<unsigned>(_mm_movemask_epi8(newline));
+        if (others != 0) newlines &= (others & -others) - 1u;
+        CountNewlines(newlines, p, lines);
+        if (others != 0) return p + __builtin_ctz(others),
+        (FindNonBlankAvx2(p, end, lines)), (FindNonBlankWide(p, end, lines)), (FindNonBlankPortable(p, end, lines)))
 #else
-
-template <bool Tag>
-inline const char* FindNameEnd(const char* p, const char* end) {
-    return FindNameEndPortable<Tag>(p, end);
-}
-
-inline const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
     return FindNonBlankPortable(p, end, lines);
-}
-
-template <char... Stops>
-inline const char* FindStop(const char* p, const char* end) {
-    return FindStopPortable<Stops...>(p, end);
-}
-
-template <char... Stops>
-inline const char* FindStopCounting(const char* p, const char* end, LinesPassed& lines) {
-    return FindStopCountingPortable<Stops...>(p, end, lines);
-}
-
 #endif
+}
+
+#undef ZAM_XML_PATHS
+#undef ZAM_XML_AVX2_STEP
 
 }  // namespace zam::xml

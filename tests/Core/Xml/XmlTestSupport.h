@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Platform/CpuFeatures.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Log.h"
 #include "Core/Xml/CXML.h"
@@ -13,6 +14,28 @@
 #include "tests/Support/TempDir.h"
 
 namespace zam::testing {
+
+/// The scan's vector paths this processor has, the byte loop first.
+inline std::vector<zam::platform::VectorLevel> VectorLevels() {
+    std::vector<zam::platform::VectorLevel> levels;
+    for (int l = 0; l <= static_cast<int>(zam::platform::DetectedVectorLevel()); ++l) {
+        levels.push_back(static_cast<zam::platform::VectorLevel>(l));
+    }
+    return levels;
+}
+
+/// Makes the scan take the given path for as long as it lives.
+class ScopedVectorLevel {
+public:
+    explicit ScopedVectorLevel(zam::platform::VectorLevel level)
+        : m_Before(zam::platform::SetVectorLevelForTests(level)) {}
+    ~ScopedVectorLevel() { zam::platform::SetVectorLevelForTests(m_Before); }
+    ScopedVectorLevel(const ScopedVectorLevel&) = delete;
+    ScopedVectorLevel& operator=(const ScopedVectorLevel&) = delete;
+
+private:
+    zam::platform::VectorLevel m_Before;
+};
 
 // Events as "0 a", "1 x=1", "2 a:text", "3 a", "4 a" (the innermost tag's name).
 struct EventLog {
