@@ -22,6 +22,7 @@
 #include "Core/Config/CCfgDoc.h"
 #include "Core/Config/CCfgFilter.h"
 #include "Core/System/Profile.h"
+#include "bench/GeneratedDefinition.h"
 
 namespace {
 
@@ -29,21 +30,7 @@ const int kParameters = 2000;
 const int kFilterParameters = 30000;
 
 std::string Definition(int parameters = kParameters) {
-    std::string xml = "<?xml version=\"1.0\"?>\n<Bench>\n<SysDef><Title>Bench</Title><AppName>Bench</AppName></SysDef>\n"
-                      "<CfgDef SectionName=\"SYS\" Intro=\"Generated\" TreeWidth=\"30\" Size=\"60,70\">\n";
-    const char* const types[] = {"Int", "Float/3", "Text/30", "Bool", "ParInt", "Color"};
-    for (int g = 0; g < parameters / 50; ++g) {
-        xml += "<Group Name=\"Group " + std::to_string(g) + "\" Open=\"" + std::to_string(g % 2) + "\">\n";
-        for (int p = 0; p < 50; ++p) {
-            const int n = g * 50 + p;
-            xml += "<Par Name=\"Param" + std::to_string(n) + "\" Type=\"" + types[n % 6] + "\" Dflt=\"" +
-                   std::to_string(n) + "\">The description of parameter " + std::to_string(n) +
-                   ", long enough to be wrapped once it is shown: a sentence or two of help.\n{Line}\n"
-                   "A second line with an example value.</Par>\n";
-        }
-        xml += "</Group>\n";
-    }
-    return xml + "</CfgDef>\n</Bench>\n";
+    return GeneratedDefinition(parameters, "SectionName=\"SYS\" Intro=\"Generated\" TreeWidth=\"30\" Size=\"60,70\"", true);
 }
 
 struct DefinitionFile {

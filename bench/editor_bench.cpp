@@ -30,6 +30,7 @@
 #include "Core/Graph/CDlgCfg.h"
 #include "Core/Graph/WxUserInterface.h"
 #include "app/CDlgTimer.h"
+#include "bench/GeneratedDefinition.h"
 
 namespace {
 
@@ -67,21 +68,7 @@ private:
 const int kFilterParameters = 30000;
 
 std::string FilterDefinition() {
-    std::string xml = "<?xml version=\"1.0\"?>\n<Bench>\n<SysDef><Title>Bench</Title></SysDef>\n"
-                      "<CfgDef SectionName=\"BENCH\" TreeWidth=\"40\">\n";
-    const char* const types[] = {"Int", "Float/3", "Text/30", "Bool", "ParInt", "Color"};
-    for (int g = 0; g < kFilterParameters / 50; ++g) {
-        xml += "<Group Name=\"Group " + std::to_string(g) + "\">\n";
-        for (int p = 0; p < 50; ++p) {
-            const int n = g * 50 + p;
-            xml += "<Par Name=\"Param" + std::to_string(n) + "\" Type=\"" + types[n % 6] + "\" Dflt=\"" +
-                   std::to_string(n) + "\">The description of parameter " + std::to_string(n) +
-                   ", long enough to be wrapped once it is shown: a sentence or two of help.\n{Line}\n"
-                   "A second line with an example value.</Par>\n";
-        }
-        xml += "</Group>\n";
-    }
-    return xml + "</CfgDef>\n</Bench>\n";
+    return GeneratedDefinition(kFilterParameters, "SectionName=\"BENCH\" TreeWidth=\"40\"", false);
 }
 
 // Every prefix of each word, as typed; the empty text last brings all back.
