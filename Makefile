@@ -12,7 +12,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Warnings are errors in CI, where nobody is there to read them.
 WERROR     := $(if $(filter true,$(CI)),ON,OFF)
 
-.PHONY: all deps build program run test test-main test-asan fuzz bench package clean
+.PHONY: all deps build program run test test-main test-asan fuzz bench package pot clean
 
 all: build
 
@@ -31,6 +31,10 @@ build: deps $(BUILD)/CMakeCache.txt
 # The program and its data alone, without the test programs.
 program: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target kronalt
+
+# The message template for translators, from the sources.
+pot: deps
+	sh scripts/update-pot.sh
 
 run: program
 	$(BUILD)/bin/kronalt $(ARGS)

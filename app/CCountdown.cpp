@@ -4,13 +4,14 @@
 #include <cstdint>
 
 #include "Core/Platform/Clock.h"
+#include "Core/Platform/Translation.h"
 #include "app/Random.h"
 #include "app/Version.h"
 
 namespace {
 
-const char* const kCaptionStart = "&Start";
-const char* const kCaptionPause = "&Pause";
+const char* const kCaptionStart = TrNoop("&Start");
+const char* const kCaptionPause = TrNoop("&Pause");
 
 // Random chimes draw from 0..120*|m|-1, which the 0..32767 generator covers
 // only down to -273 minutes; a more negative interval chimes as -273 does.
@@ -195,10 +196,10 @@ int64_t CCountdown::SecondsToUntil() const {
 
 void CCountdown::GetTitle(CTxt& out, const char* status) {
     if (status != nullptr && status[0] != '\0') {
-        out.Format("Kronalt [%s] (Velmora) (Version %s - %s)", status, KRONALT_VERSION,
+        out.Format(Tr("Kronalt [%s] (Velmora) (Version %s - %s)"), status, KRONALT_VERSION,
                    BuildDate());
     } else {
-        out.Format("Kronalt (Velmora) (Version %s - %s)", KRONALT_VERSION, BuildDate());
+        out.Format(Tr("Kronalt (Velmora) (Version %s - %s)"), KRONALT_VERSION, BuildDate());
     }
 }
 
@@ -225,7 +226,7 @@ void CCountdown::EndCountdown(TickOutput& out) {
     m_Pause = kNoInstant;
     m_Start = kNoInstant;
     out.CaptionChanged = 1;
-    out.Status = "DONE";
+    out.Status = Tr("DONE");
 }
 
 void CCountdown::Tick(TickOutput& out) {
@@ -255,7 +256,7 @@ void CCountdown::Tick(TickOutput& out) {
         } else if (m_Overtime) {
             // The end as always, but the count goes on.
             out.PlayEnd = 1;
-            out.Status = "DONE";
+            out.Status = Tr("DONE");
             m_InOvertime = 1;
             progress = 1000;
         } else {
@@ -278,9 +279,10 @@ void CCountdown::Tick(TickOutput& out) {
         out.HasProgress = 1;
         out.Progress = progress;
     } else if (m_Completed && m_OverSec >= 0) {
-        FormatPastEnd("Completed ", m_OverSec, out.Status);
+        // TRANSLATORS: a completed countdown's status; the time it ran past its end may follow the blank
+        FormatPastEnd(Tr("Completed "), m_OverSec, out.Status);
     } else {
-        out.Status = m_Completed ? "Completed " : "Paused ";
+        out.Status = m_Completed ? Tr("Completed ") : Tr("Paused ");
     }
 
     m_Current.GetTxt(out.Clock, kClockTextKind);

@@ -4,6 +4,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "Core/Graph/WxTranslator.h"
 #include "Core/System/Launch.h"
 #include "Core/Text/CTxt.h"
 #include "app/CCountdown.h"
@@ -12,7 +13,7 @@
 #include "app/Resource.h"
 
 CDlgAbout::CDlgAbout(wxWindow* parent)
-    : wxDialog(parent, IDD_ABOUTBOX, "About ZAM Kronalt Module ") {
+    : wxDialog(parent, IDD_ABOUTBOX, WxTr("About ZAM Kronalt Module ")) {
     SetFont(DesignFont());
     auto du = [this](int x, int y, int w, int h) {
         return wxRect(ConvertDialogToPixels(wxPoint(x, y)), ConvertDialogToPixels(wxSize(w, h)));
@@ -27,13 +28,13 @@ CDlgAbout::CDlgAbout(wxWindow* parent)
     m_Version = new wxStaticText(this, IDC_ABOUT_VERSION, "ZAM_CD Version 1.0");
     m_Version->SetSize(du(7, 7, 197, 8));
     auto* notice = new wxStaticText(this, wxID_ANY,
-                                    "A countdown timer with interval chimes.\n"
-                                    "By the Kronalt developers.");
+                                    WxTr("A countdown timer with interval chimes.\n"
+                                         "By the Kronalt developers."));
     notice->SetSize(du(7, 19, 160, 15));
-    m_Ok = new wxButton(this, wxID_OK, "OK");
+    m_Ok = new wxButton(this, wxID_OK, WxTr("OK"));
     m_Ok->SetSize(du(178, 39, 50, 14));
     m_Ok->SetDefault();
-    auto* more = new wxButton(this, IDC_MORE_PRODUCTS, "&More Products");
+    auto* more = new wxButton(this, IDC_MORE_PRODUCTS, WxTr("&More Products"));
     more->SetSize(du(7, 39, 164, 15));
     more->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnMoreProducts(); });
     SetClientSize(ConvertDialogToPixels(wxSize(235, 60)));

@@ -14,9 +14,12 @@
 #include <string>
 
 #include "Core/Graph/CDlgCfg.h"
+#include "Core/Graph/RowLayout.h"
+#include "Core/Graph/WxTranslator.h"
 #include "Core/Graph/WxUserInterface.h"
 #include "Core/Platform/Clock.h"
 #include "Core/Platform/Process.h"
+#include "Core/Platform/Translation.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Launch.h"
 #include "Core/System/Log.h"
@@ -116,17 +119,21 @@ void CDlgTimer::CreateControls() {
         const wxSize size = m_Panel->ConvertDialogToPixels(wxSize(w, h));
         return wxRect(pos, size);
     };
-    auto place = [&](wxWindow* w, const wxRect& r) { w->SetSize(r); };
+    // Translated texts may need more room than the English design; the row
+    // makes it, and the window grows by as much.
+    zam::graph::RowLayout row;
+    auto place = [&](wxWindow* w, const wxRect& r) { row.Add(w, r, false); };
+    auto placeText = [&](wxWindow* w, const wxRect& r) { row.Add(w, r, true); };
 
-    m_StartPause = new wxButton(m_Panel, IDC_STARTPAUSE, "&Start");
-    place(m_StartPause, du(7, 4, 32, 18));
-    place(new wxButton(m_Panel, IDC_EXIT, "E&xit"), du(546, 7, 24, 14));
+    m_StartPause = new wxButton(m_Panel, IDC_STARTPAUSE, WxTr("&Start"));
+    placeText(m_StartPause, du(7, 4, 32, 18));
+    placeText(new wxButton(m_Panel, IDC_EXIT, WxTr("E&xit")), du(546, 7, 24, 14));
 
     place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(42, 0, 153, 22));
-    place(new wxStaticText(m_Panel, wxID_ANY, "Length:"), du(43, 8, 25, 10));
+    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Length:")), du(43, 8, 25, 10));
     m_Length = new wxTextCtrl(m_Panel, IDC_LENGTH, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
     place(m_Length, du(68, 7, 16, 12));
-    place(new wxStaticText(m_Panel, wxID_ANY, "Minutes"), du(84, 8, 25, 10));
+    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Minutes")), du(84, 8, 25, 10));
     m_EndSound = new wxComboBox(m_Panel, IDC_SOUND_END, "", wxDefaultPosition, wxDefaultSize, 0,
                                 nullptr, wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
     place(m_EndSound, du(111, 7, 63, 12));
@@ -134,10 +141,10 @@ void CDlgTimer::CreateControls() {
           du(174, 7, 15, 12));
 
     place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(202, 0, 174, 22));
-    place(new wxStaticText(m_Panel, wxID_ANY, "Interval:"), du(205, 8, 25, 10));
+    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Interval:")), du(205, 8, 25, 10));
     m_Interval = new wxTextCtrl(m_Panel, IDC_INTERVAL, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
     place(m_Interval, du(234, 7, 21, 13));
-    place(new wxStaticText(m_Panel, wxID_ANY, "Minutes"), du(260, 8, 26, 10));
+    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Minutes")), du(260, 8, 26, 10));
     m_IntervalSound = new wxComboBox(m_Panel, IDC_SOUND_INTERVAL, "", wxDefaultPosition,
                                      wxDefaultSize, 0, nullptr,
                                      wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
@@ -153,31 +160,32 @@ void CDlgTimer::CreateControls() {
     place(m_Clock, du(474, 9, 67, 8));
     m_Progress = new CProgressBar(m_Panel, IDC_PROGRESS, wxDefaultPosition, wxDefaultSize);
     place(m_Progress, du(7, 25, 563, 17));
+    const int wider = row.Apply();
 
     SetDefaultItem(m_StartPause);
     m_StartPause->SetDefault();
-    const wxSize designed = m_Panel->ConvertDialogToPixels(wxSize(577, 46));
+    const wxSize designed = m_Panel->ConvertDialogToPixels(wxSize(577, 46)) + wxSize(wider, 0);
     m_Panel->SetMinSize(designed);
     SetClientSize(designed);
 }
 
 void CDlgTimer::CreateMenu() {
     auto* file = new wxMenu;
-    file->Append(MenuId(ID_FILE_START), "&Start Kronalt");
+    file->Append(MenuId(ID_FILE_START), WxTr("&Start Kronalt"));
     file->AppendSeparator();
-    file->Append(MenuId(ID_FILE_CHANGECOLOR), "Change Color");
-    file->Append(MenuId(ID_FILE_CHANGEBKCOLOR), "Change Background Color");
+    file->Append(MenuId(ID_FILE_CHANGECOLOR), WxTr("Change Color"));
+    file->Append(MenuId(ID_FILE_CHANGEBKCOLOR), WxTr("Change Background Color"));
     file->AppendSeparator();
-    file->Append(MenuId(ID_FILE_CONFIG), "&Configuration and Preferences\tCtrl+,");
+    file->Append(MenuId(ID_FILE_CONFIG), WxTr("&Configuration and Preferences\tCtrl+,"));
     file->AppendSeparator();
     // Menu ids stop at 0x7FFF here; the framework's exit command is the toolkit's.
-    file->Append(wxID_EXIT, "E&xit");
+    file->Append(wxID_EXIT, WxTr("E&xit"));
     auto* help = new wxMenu;
-    help->Append(MenuId(ID_HELP_PRODUCTS), "View more &Products");
-    help->Append(MenuId(ID_APP_ABOUT), "&About Kronalt");
+    help->Append(MenuId(ID_HELP_PRODUCTS), WxTr("View more &Products"));
+    help->Append(MenuId(ID_APP_ABOUT), WxTr("&About Kronalt"));
     auto* bar = new wxMenuBar;
-    bar->Append(file, "&File");
-    bar->Append(help, "&Help");
+    bar->Append(file, WxTr("&File"));
+    bar->Append(help, WxTr("&Help"));
     SetMenuBar(bar);
 }
 
@@ -362,7 +370,7 @@ void CDlgTimer::OnTick() {
     if (out.PlayEnd) OnCountdownEnd();
     if (out.PlayInterval) Sound::Play(m_Engine.GetIntervalSound());
     if (!out.PlayEnd && !out.PlayInterval) Sound::Poll();
-    if (out.CaptionChanged) m_StartPause->SetLabel("&Start");
+    if (out.CaptionChanged) m_StartPause->SetLabel(WxTr("&Start"));
     if (m_Tray != nullptr) m_Tray->Update(m_Engine);
     if (out.Title.IsFilled()) SetTitle(Text(out.Title));
     if (out.HasProgress && out.Progress != m_Progress->GetPos()) m_Progress->SetPos(out.Progress);
@@ -384,7 +392,7 @@ void CDlgTimer::OnCountdownEnd() {
 }
 
 void CDlgTimer::OnStartPause() {
-    m_StartPause->SetLabel(m_Engine.StartPause());
+    m_StartPause->SetLabel(WxTr(m_Engine.StartPause()));
     if (m_Tray != nullptr) m_Tray->Update(m_Engine);
 }
 
@@ -463,9 +471,9 @@ void CDlgTimer::OnConfig() {
     if (changed <= 0) return;
     CTxt message;
     if (changed == 1) {
-        message = "The parameter change will take effect next time you open the manager";
+        message = Tr("The parameter change will take effect next time you open the manager");
     } else {
-        message.Format("The %d parameter changes will take effect next time you open the manager", changed);
+        message.Format(Tr("The %d parameter changes will take effect next time you open the manager"), changed);
     }
     MsgBox(message, 1, zam::graph::ToHandle(this));
     ShowStoredSettings();
@@ -537,7 +545,7 @@ void CDlgTimer::OnProducts() {
 }
 
 bool CDlgTimer::ConfirmExit() {
-    return MsgBox("Are you sure to exit?", 3, zam::graph::ToHandle(this)) == IDYES;
+    return MsgBox(Tr("Are you sure to exit?"), 3, zam::graph::ToHandle(this)) == IDYES;
 }
 
 void CDlgTimer::OnMove(wxMoveEvent& event) {

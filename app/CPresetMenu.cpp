@@ -4,14 +4,17 @@
 #include <wx/menu.h>
 #include <wx/textdlg.h>
 
+#include "Core/Graph/WxTranslator.h"
 #include "Core/Graph/WxUserInterface.h"
+#include "Core/Platform/Translation.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Launch.h"
+#include "Core/Text/CTxt.h"
 
 namespace {
 
 bool AskWithDialog(wxWindow* parent, std::string& name) {
-    wxTextEntryDialog dialog(parent, "Name of the new preset:", "Save Current as Preset",
+    wxTextEntryDialog dialog(parent, WxTr("Name of the new preset:"), WxTr("Save Current as Preset"),
                              wxString::FromUTF8(name));
     if (dialog.ShowModal() != wxID_OK) return false;
     name = dialog.GetValue().utf8_str().data();
@@ -45,7 +48,7 @@ void CPresetMenu::SetNameAsker(NameAsker asker) { g_askName = asker != nullptr ?
 
 void CPresetMenu::Insert(wxMenuBar* bar, int at) {
     Rebuild();
-    bar->Insert(at, m_Menu, "&Presets");
+    bar->Insert(at, m_Menu, WxTr("&Presets"));
 }
 
 void CPresetMenu::Rebuild() {
@@ -60,8 +63,8 @@ void CPresetMenu::Rebuild() {
         deletions->Append(kDeleteId + static_cast<int>(i), MenuText(m_Presets[i].Name));
     }
     if (!m_Presets.empty()) m_Menu->AppendSeparator();
-    m_Menu->Append(kSaveId, wxString::FromUTF8("Save Current as Preset\u2026"));
-    wxMenuItem* remove = m_Menu->AppendSubMenu(deletions, "Delete Preset");
+    m_Menu->Append(kSaveId, WxTr("Save Current as Preset…"));
+    wxMenuItem* remove = m_Menu->AppendSubMenu(deletions, WxTr("Delete Preset"));
     remove->Enable(!m_Presets.empty());
 }
 
@@ -82,20 +85,22 @@ void CPresetMenu::OnSaveCurrent() {
     }
     const std::vector<Preset> presets = LoadPresets();
     if (const Preset* existing = FindPreset(presets, name)) {
-        const std::string question = "Replace the preset \"" + existing->Name + "\"?";
-        if (MsgBox(question.c_str(), 3, owner) != IDYES) return;
+        CTxt question;
+        question.Format(Tr("Replace the preset \"%s\"?"), existing->Name.c_str());
+        if (MsgBox(question, 3, owner) != IDYES) return;
         name = existing->Name;  // the same key, in its place
     }
     Preset preset = m_Current();
     preset.Name = name;
-    if (!SavePreset(preset)) MsgBox("The preset could not be saved.", 2, owner);
+    if (!SavePreset(preset)) MsgBox(Tr("The preset could not be saved."), 2, owner);
     Rebuild();
 }
 
 void CPresetMenu::OnDelete(int index) {
     if (index < 0 || index >= static_cast<int>(m_Presets.size())) return;
-    const std::string question = "Delete the preset \"" + m_Presets[index].Name + "\"?";
-    if (MsgBox(question.c_str(), 3, zam::graph::ToHandle(m_Frame)) != IDYES)
+    CTxt question;
+    question.Format(Tr("Delete the preset \"%s\"?"), m_Presets[index].Name.c_str());
+    if (MsgBox(question, 3, zam::graph::ToHandle(m_Frame)) != IDYES)
         return;
     DeletePreset(m_Presets[index].Name);
     Rebuild();

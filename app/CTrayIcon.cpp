@@ -9,6 +9,7 @@
 #include <cmath>
 #include <memory>
 
+#include "Core/Graph/WxTranslator.h"
 #include "app/CCountdown.h"
 #include "app/CDlgTimer.h"
 #include "app/CPresetMenu.h"
@@ -55,15 +56,15 @@ CTrayIcon::CTrayIcon(CDlgTimer* window) : m_Window(window), m_Base(ProgramIcon()
 bool CTrayIcon::Available() { return wxTaskBarIcon::IsAvailable(); }
 
 wxString CTrayIcon::TooltipFor(const CCountdown& engine) {
-    const wxString dash = wxString::FromUTF8(" \u2013 ");
     const int64_t total = engine.GetLengthSec();
     const int64_t elapsed = engine.GetElapsedSec();
     if (engine.IsOvertime())
-        return "Kronalt" + dash + "+" + MinutesSeconds(elapsed - total) + " over " + MinutesSeconds(total);
-    if (engine.IsCompleted()) return "Kronalt" + dash + "Completed";
-    const wxString left = MinutesSeconds(total - elapsed) + " left of " + MinutesSeconds(total);
-    if (engine.IsRunning()) return "Kronalt" + dash + left;
-    return "Kronalt" + dash + (elapsed > 0 ? "Paused, " + left : MinutesSeconds(total));
+        return wxString::Format(WxTr("Kronalt – +%s over %s"), MinutesSeconds(elapsed - total), MinutesSeconds(total));
+    if (engine.IsCompleted()) return WxTr("Kronalt – Completed");
+    const wxString left = MinutesSeconds(total - elapsed);
+    if (engine.IsRunning()) return wxString::Format(WxTr("Kronalt – %s left of %s"), left, MinutesSeconds(total));
+    if (elapsed > 0) return wxString::Format(WxTr("Kronalt – Paused, %s left of %s"), left, MinutesSeconds(total));
+    return wxString::FromUTF8("Kronalt – ") + MinutesSeconds(total);
 }
 
 void CTrayIcon::Update(const CCountdown& engine) {
@@ -121,10 +122,10 @@ wxMenu* CTrayIcon::CreatePopupMenu() {
         }
     }
     menu->AppendSeparator();
-    menu->Append(kShowHide, m_Window->IsShown() ? "&Hide" : "&Show");
-    menu->Append(kConfig, "&Configuration and Preferences");
+    menu->Append(kShowHide, m_Window->IsShown() ? WxTr("&Hide") : WxTr("&Show"));
+    menu->Append(kConfig, WxTr("&Configuration and Preferences"));
     menu->AppendSeparator();
-    menu->Append(kExit, "E&xit");
+    menu->Append(kExit, WxTr("E&xit"));
     return menu;
 }
 

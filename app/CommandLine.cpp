@@ -1,13 +1,25 @@
 #include "app/CommandLine.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
+#include "Core/Platform/Translation.h"
+#include "Core/Text/CTxt.h"
 #include "app/RemoteControl.h"
 
 namespace {
+
+__attribute__((format(printf, 1, 2))) std::string Formatted(const char* format, ...) {
+    CTxt text;
+    va_list args;
+    va_start(args, format);
+    text.FormatV(format, args);
+    va_end(args);
+    return static_cast<const char*>(text);
+}
 
 // Whole minutes, possibly negative; anything else (or a number beyond int) is refused.
 bool ParseMinutes(const char* text, int& out) {
@@ -66,7 +78,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         if (std::strcmp(arg, "--remote") == 0) {
             if (i + 1 >= argc) {
                 result.Action = CommandLineAction::Error;
-                result.Error = "--remote needs a command";
+                result.Error = Tr("--remote needs a command");
                 return result;
             }
             result.Action = CommandLineAction::Remote;
@@ -75,7 +87,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             if (result.Remote == "preset" && i + 1 < argc) result.Remote += std::string(" ") + argv[++i];
             if (!IsRemoteCommand(result.Remote)) {
                 result.Action = CommandLineAction::Error;
-                result.Error = "unknown remote command '" + result.Remote + "'";
+                result.Error = Formatted(Tr("unknown remote command '%s'"), result.Remote.c_str());
                 return result;
             }
             continue;
@@ -84,7 +96,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             int pid = 0;
             if (i + 1 >= argc || !ParseMinutes(argv[i + 1], pid) || pid <= 0) {
                 result.Action = CommandLineAction::Error;
-                result.Error = "--pid needs a process id";
+                result.Error = Tr("--pid needs a process id");
                 return result;
             }
             result.Pid = pid;
@@ -98,7 +110,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         if (std::strcmp(arg, "--preset") == 0) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 result.Action = CommandLineAction::Error;
-                result.Error = "--preset needs a preset's name";
+                result.Error = Tr("--preset needs a preset's name");
                 return result;
             }
             result.Console.Preset = argv[++i];
@@ -108,7 +120,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             ConsoleOptions& c = result.Console;
             if (i + 1 >= argc || !ParseClockTime(argv[i + 1], c.UntilHour, c.UntilMinute, c.UntilSecond)) {
                 result.Action = CommandLineAction::Error;
-                result.Error = "--until needs a clock time HH:MM or HH:MM:SS";
+                result.Error = Tr("--until needs a clock time HH:MM or HH:MM:SS");
                 return result;
             }
             ++i;
@@ -120,7 +132,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             int minutes = 0;
             if (i + 1 >= argc || !ParseMinutes(argv[i + 1], minutes)) {
                 result.Action = CommandLineAction::Error;
-                result.Error = std::string(arg) + " needs a whole number of minutes";
+                result.Error = Formatted(Tr("%s needs a whole number of minutes"), arg);
                 return result;
             }
             (isLength ? result.Console.Length : result.Console.Interval) = minutes;
@@ -131,14 +143,15 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             continue;
         }
         result.Action = CommandLineAction::Error;
-        result.Error = std::string("unknown option '") + arg + "'";
+        result.Error = Formatted(Tr("unknown option '%s'"), arg);
         return result;
     }
     return result;
 }
 
 const char* UsageText() {
-    return "Usage: kronalt [--preset NAME] [--until HH:MM[:SS]]   open the timer window\n"
+    // TRANSLATORS: the option names, the remote commands and the key names stay as they are
+    return Tr("Usage: kronalt [--preset NAME] [--until HH:MM[:SS]]   open the timer window\n"
            "       kronalt --console [--length MIN] [--interval MIN] [--preset NAME]\n"
            "               [--until HH:MM[:SS]]\n"
            "       kronalt --remote COMMAND [--pid N]\n"
@@ -157,5 +170,5 @@ const char* UsageText() {
            "--remote talks to the running timer: toggle, start, pause, status, show,\n"
            "hide, exit or preset NAME (--pid N picks one of several).\n"
            "\n"
-           "Keys: Space or Enter start and pause, q or Esc ask to exit, Ctrl-C quits.\n";
+           "Keys: Space or Enter start and pause, q or Esc ask to exit, Ctrl-C quits.\n");
 }

@@ -1,6 +1,7 @@
 #include "app/ConsoleTimer.h"
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -8,6 +9,7 @@
 
 #include "Core/Platform/Clock.h"
 #include "Core/Platform/Terminal.h"
+#include "Core/Platform/Translation.h"
 #include "Core/System/Profile.h"
 #include "Core/Text/CTxtArray.h"
 #include "Core/Text/TextFunc.h"
@@ -27,6 +29,23 @@ const int kTickMs = 1000;
 const int kInterruptedExit = 130;
 const char kEscape = 0x1b;
 
+// The question's keys in the user's language; the English ones always work,
+// so a translation never takes away the keys a user already knows.
+char YesKey() {
+    // TRANSLATORS: the key, one lower-case letter, that answers yes to "Are you sure to exit? [y/N]"
+    return Tr("y")[0];
+}
+
+char NoKey() {
+    // TRANSLATORS: the key, one lower-case letter, that answers no to "Are you sure to exit? [y/N]"
+    return Tr("n")[0];
+}
+
+bool IsAnswerKey(char typed, char english, char translated) {
+    const int c = std::tolower(static_cast<unsigned char>(typed));
+    return c == english || c == std::tolower(static_cast<unsigned char>(translated));
+}
+
 // The countdown also answers remote commands, on the remote server's thread:
 // the engine is shared under a lock.
 class ConsoleTimer : public RemoteTarget {
@@ -36,7 +55,7 @@ public:
         int length = options.LengthGiven ? options.Length : ProfileReadInt("SYS", "Length", 60);
         if (length < 2 && options.LengthGiven) {
             // What is stored is not what was asked for: the user is told.
-            std::fputs("kronalt: length raised to the minimum of 2 minutes\n", stderr);
+            std::fputs(Tr("kronalt: length raised to the minimum of 2 minutes\n"), stderr);
         }
         if (length < 2) length = 2;
         ProfileWriteInt("SYS", "Length", length);
@@ -194,8 +213,7 @@ private:
     }
 
     bool ConfirmExit() {
-        std::fputs(m_Tty ? "\r\x1b[KAre you sure to exit? [y/N] " : "Are you sure to exit? [y/N] ",
-                   stdout);
+        std::printf("%s%s", m_Tty ? "\r\x1b[K" : "", Tr("Are you sure to exit? [y/N] "));
         std::fflush(stdout);
         for (;;) {
             const int ready = WaitForInput(kTickMs);
@@ -207,9 +225,9 @@ private:
                 m_InputClosed = n == 0;
                 return false;
             }
-            if (answer[0] == '\n' || answer[0] == '\r' || answer[0] == ' ' || answer[0] == 'n' ||
-                answer[0] == 'N' || answer[0] == kEscape || answer[0] == 'y' || answer[0] == 'Y') {
-                const bool yes = answer[0] == 'y' || answer[0] == 'Y';
+            const bool yes = IsAnswerKey(answer[0], 'y', YesKey());
+            if (yes || answer[0] == '\n' || answer[0] == '\r' || answer[0] == ' ' || answer[0] == kEscape ||
+                IsAnswerKey(answer[0], 'n', NoKey())) {
                 if (!yes) std::fputs(m_Tty ? "" : "\n", stdout);
                 return yes;
             }

@@ -20,7 +20,10 @@ int GetDataFolder(CTxt& folder) {
     return GetInstalledDataFolder(folder);
 }
 
-int GetInstalledDataFolder(CTxt& folder) {
+namespace {
+
+// "<install root>/share/<name>" beside the program's bin folder.
+int InstalledShareFolder(const char* name, CTxt& folder) {
     char exeDir[1000];
     GetExeDir(exeDir, sizeof exeDir);
     CTxt bin(exeDir);
@@ -28,9 +31,15 @@ int GetInstalledDataFolder(CTxt& folder) {
     CTxt root;
     bin.GetFileTxt(4, root);  // the folder above bin/, with its separator
     if (root.IsEmpty()) root = "./";
-    folder.Format("%sshare/kronalt", static_cast<const char*>(root));
+    folder.Format("%sshare/%s", static_cast<const char*>(root), name);
     return folder.GetLength();
 }
+
+}  // namespace
+
+int GetInstalledDataFolder(CTxt& folder) { return InstalledShareFolder("kronalt", folder); }
+
+int GetLocaleFolder(CTxt& folder) { return InstalledShareFolder("locale", folder); }
 
 void GetProductPage(CTxt& url) {
     CTxt folder;

@@ -12,5 +12,9 @@ int GetDataFolder(CTxt& folder);
 /// come with the program. Returns the length of folder.
 int GetInstalledDataFolder(CTxt& folder);
 
+/// "<install root>/share/locale": the program's translations, each in
+/// LANG/LC_MESSAGES/kronalt.mo. Returns the length of folder.
+int GetLocaleFolder(CTxt& folder);
+
 /// The product page shipped with the program, as a file:// address.
 void GetProductPage(CTxt& url);

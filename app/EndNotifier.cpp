@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "Core/Platform/Translation.h"
 #include "Core/System/Log.h"
 #include "Core/Text/CTxt.h"
 #include "app/DataFolder.h"
@@ -51,10 +52,10 @@ bool NotifyCountdownEnd(int lengthMinutes) {
     static DesktopNotifier desktop;
     EndNotifier* notifier = g_notifier != nullptr ? g_notifier : &desktop;
     CTxt title;
-    title.Format("Kronalt: %d minutes are up", lengthMinutes);
+    title.Format(Tr("Kronalt: %d minutes are up"), lengthMinutes);
     EndNotification notification;
     notification.Title = static_cast<const char*>(title);
-    notification.Text = "The countdown has ended.";
+    notification.Text = Tr("The countdown has ended.");
     notification.Icon = ProgramIcon();
     notification.DesktopEntry = "kronalt";
     notification.Urgency = NOTIFY_URGENCY_NORMAL;

@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "Core/Platform/ProfileFile.h"
+#include "Core/Platform/Translation.h"
 #include "Core/System/Log.h"
 #include "Core/System/Profile.h"
 
@@ -118,17 +119,17 @@ std::string TrimPresetName(const std::string& name) {
 }
 
 std::string CheckPresetName(const std::string& name) {
-    if (name.empty()) return "A preset needs a name.";
+    if (name.empty()) return Tr("A preset needs a name.");
     // Characters, not bytes: a name in another script is as long as it looks.
     int characters = 0;
     for (unsigned char c : name) characters += (c & 0xC0) != 0x80;
-    if (characters > kPresetNameMax) return "A preset name has at most 40 characters.";
+    if (characters > kPresetNameMax) return Tr("A preset name has at most 40 characters.");
     for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F) return "A preset name cannot hold control characters.";
-        if (c == '=' || c == '[' || c == ']') return "A preset name cannot hold '=', '[' or ']'.";
+        if (c < 0x20 || c == 0x7F) return Tr("A preset name cannot hold control characters.");
+        if (c == '=' || c == '[' || c == ']') return Tr("A preset name cannot hold '=', '[' or ']'.");
     }
     // The profile would read such a line as a comment and lose the preset.
-    if (name[0] == ';' || name[0] == '#') return "A preset name cannot begin with ';' or '#'.";
+    if (name[0] == ';' || name[0] == '#') return Tr("A preset name cannot begin with ';' or '#'.");
     return std::string();
 }
 
@@ -179,5 +180,5 @@ void StorePresetAsSettings(const Preset& preset) {
 std::string PresetNameList(const std::vector<Preset>& presets) {
     std::string list;
     for (const Preset& preset : presets) list += (list.empty() ? "" : ", ") + preset.Name;
-    return list.empty() ? "none" : list;
+    return list.empty() ? Tr("none") : list;
 }

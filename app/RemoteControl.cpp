@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Core/Platform/Translation.h"
 #include "Core/System/Log.h"
 
 namespace {
@@ -87,18 +88,18 @@ int SendRemoteCommand(const std::string& command, int pid) {
     if (!IsRemoteCommand(command)) return 2;
     const std::vector<int> running = RunningTimers();
     if (running.empty()) {
-        std::fputs("kronalt: no running timer\n", stderr);
+        std::fputs(Tr("kronalt: no running timer\n"), stderr);
         return 3;
     }
     if (pid == 0 && running.size() > 1) {
-        std::fputs("kronalt: several timers are running; choose one with --pid N:", stderr);
+        std::fputs(Tr("kronalt: several timers are running; choose one with --pid N:"), stderr);
         for (int p : running) std::fprintf(stderr, " %d", p);
         std::fputs("\n", stderr);
         return 2;
     }
     if (pid == 0) pid = running.front();
     if (std::find(running.begin(), running.end(), pid) == running.end()) {
-        std::fprintf(stderr, "kronalt: no running timer with process id %d\n", pid);
+        std::fprintf(stderr, Tr("kronalt: no running timer with process id %d\n"), pid);
         return 3;
     }
     std::string folder;
@@ -107,7 +108,7 @@ int SendRemoteCommand(const std::string& command, int pid) {
     std::string reply;
     if (zam::platform::LocalSocketRequest(SocketOf(folder, pid), command, reply, kReplyTimeoutMs) !=
         zam::platform::LOCAL_OK) {
-        std::fputs("kronalt: the timer did not answer\n", stderr);
+        std::fputs(Tr("kronalt: the timer did not answer\n"), stderr);
         return 1;
     }
     if (reply.compare(0, 6, "error:") == 0) {

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Core/Graph/WxTranslator.h"
+#include "Core/Platform/Translation.h"
 #include "app/CTimerApp.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleTimer.h"
+#include "app/DataFolder.h"
 #include "app/Presets.h"
 #include "app/RemoteControl.h"
 #include "app/Version.h"
@@ -20,7 +23,7 @@ bool HaveDisplay() {
 }
 
 int RunInTerminalInstead(const ConsoleOptions& options) {
-    std::fputs("kronalt: no display to open the window on; counting down in the terminal\n",
+    std::fputs(Tr("kronalt: no display to open the window on; counting down in the terminal\n"),
                stderr);
     return RunConsoleTimer(options);
 }
@@ -42,7 +45,8 @@ int RunWindow(int argc, char** argv, const ConsoleOptions& options) {
 
 int ListPresets() {
     for (const Preset& preset : LoadPresets()) {
-        std::printf("%s\t%d min\n", preset.Name.c_str(), preset.Length);
+        // TRANSLATORS: one preset of --list-presets: its name, a tab, its length in minutes
+        std::printf(Tr("%s\t%d min\n"), preset.Name.c_str(), preset.Length);
     }
     return 0;
 }
@@ -54,7 +58,7 @@ bool ChoosePresetOption(ConsoleOptions& options) {
     const std::vector<Preset> presets = LoadPresets();
     const Preset* chosen = FindPreset(presets, options.Preset);
     if (chosen == nullptr) {
-        std::fprintf(stderr, "kronalt: no preset named '%s'; the presets are: %s\n%s",
+        std::fprintf(stderr, Tr("kronalt: no preset named '%s'; the presets are: %s\n%s"),
                      options.Preset.c_str(), PresetNameList(presets).c_str(), UsageText());
         return false;
     }
@@ -66,13 +70,16 @@ bool ChoosePresetOption(ConsoleOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    CTxt locales;
+    GetLocaleFolder(locales);
+    zam::graph::InstallWxTranslations(locales, "kronalt");
     CommandLine command = ParseCommandLine(argc, argv);
     switch (command.Action) {
     case CommandLineAction::ShowHelp:
         std::fputs(UsageText(), stdout);
         return 0;
     case CommandLineAction::ShowVersion:
-        std::printf("Kronalt %s (built %s)\n", KRONALT_VERSION, BuildDate());
+        std::printf(Tr("Kronalt %s (built %s)\n"), KRONALT_VERSION, BuildDate());
         return 0;
     case CommandLineAction::Error:
         std::fprintf(stderr, "kronalt: %s\n%s", command.Error.c_str(), UsageText());

@@ -64,8 +64,9 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_KRONALT_PACKAGE_NAME kronalt)
 set(CPACK_DEBIAN_KRONALT_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_KRONALT_PACKAGE_DEPENDS "libzam1 ${exact}")
-# The browser for the product page and the editor for the settings file.
-set(CPACK_DEBIAN_KRONALT_PACKAGE_RECOMMENDS "xdg-utils")
+# The browser for the product page and the editor for the settings file; the
+# toolkit's own translations, for its stock buttons in a translated program.
+set(CPACK_DEBIAN_KRONALT_PACKAGE_RECOMMENDS "xdg-utils, wx3.2-i18n")
 set(CPACK_DEBIAN_KRONALT_DESCRIPTION "countdown timer with interval chimes
 Kronalt counts down a length set in minutes and marks the end with a sound.
 If you like, a chime sounds at every interval on the way, or at random times.

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake make pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libinih-dev libexpat1-dev libxml2-dev libpugixml-dev libspdlog-dev
   libwxgtk3.2-dev libgtk-3-dev libsdl2-dev libasound2-dev libnotify-dev libcurl4-openssl-dev
-  tzdata xvfb xauth x11-utils xdotool openbox trayer fonts-liberation2 cmark-gfm
+  tzdata xvfb xauth x11-utils xdotool openbox trayer fonts-liberation2 cmark-gfm gettext wx3.2-i18n
   dpkg-dev file man-db lintian appstream desktop-file-utils
 )
 

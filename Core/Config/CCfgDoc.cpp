@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Platform/Translation.h"
 #include "Core/System/Launch.h"
 #include "Core/System/Log.h"
 #include "Core/System/Profile.h"
@@ -133,24 +134,24 @@ int CCfgDoc::LoadSysDef(const char* path, CTxt& err) {
     parser.SetTextName(path);
     const int parsed = parser.LoadFile(text, OnParseEvent, &Nodes);
     if (parsed < 0) {
-        err.Format("Parse Erorr in '%s' (%d)", path, parsed);
+        err.Format(Tr("Parse Erorr in '%s' (%d)"), path, parsed);
         return -2;
     }
 
     Title.MakeEmpty();
     PlainNode* sysDef = Nodes.FindTag("SysDef", 0, 0);
     if (sysDef == nullptr) {
-        err.Format("Incomplete System Definition file - SysDef missing (%s)", path);
+        err.Format(Tr("Incomplete System Definition file - SysDef missing (%s)"), path);
         return -3;
     }
     CTxt title;
     if (!ContentOf(sysDef, "Title", title)) {
-        err.Format("Incomplete System Definition file - Title missing in SysDef (%s)", path);
+        err.Format(Tr("Incomplete System Definition file - Title missing in SysDef (%s)"), path);
         return -4;
     }
     PlainNode* cfgDef = Nodes.FindTag("CfgDef", 0, 0);
     if (cfgDef == nullptr) {
-        err.Format("Incomplete System Definition file - CfgDef Section missing (%s)", path);
+        err.Format(Tr("Incomplete System Definition file - CfgDef Section missing (%s)"), path);
         return -5;
     }
     CfgDefNode = cfgDef;
@@ -160,7 +161,9 @@ int CCfgDoc::LoadSysDef(const char* path, CTxt& err) {
     CTxt folder;
     if (BaseDir.IsEmpty() && ContentOf(sysDef, "BaseDir", folder) && folder.IsFilled()) {
         if (!Exists(folder)) {
-            err.Format("Invalid Base Foldder %s\r\n(%s)", static_cast<const char*>(folder), path);
+            CTxt reason;
+            reason.Format(Tr("Invalid Base Foldder %s"), static_cast<const char*>(folder));
+            err.Format("%s\r\n(%s)", static_cast<const char*>(reason), path);
             return -6;
         }
         folder.MakeFn();
@@ -170,7 +173,9 @@ int CCfgDoc::LoadSysDef(const char* path, CTxt& err) {
 
     cfgDef->GetAttrText("SectionName", SectionName);
     if (SectionName.IsEmpty()) {
-        err.Format("Missing %s attribute %s\r\n(%s)", "CfgDef", "SectionName", path);
+        CTxt reason;
+        reason.Format(Tr("Missing %s attribute %s"), "CfgDef", "SectionName");
+        err.Format("%s\r\n(%s)", static_cast<const char*>(reason), path);
         return -6;
     }
     cfgDef->GetAttrText("Intro", Intro);
@@ -254,7 +259,7 @@ CCfgItem* CCfgDoc::LoadItem(PlainNode* element, void* treeRecord, CTxt& err) {
     CTxt type;
     if (element->GetAttrText("Type", type) == 0) type = "Int";
     if (item->ParseType(type) == CFGTYPE_NONE) {
-        err.Format("Unknown Type in %s", static_cast<const char*>(type));
+        err.Format(Tr("Unknown Type in %s"), static_cast<const char*>(type));
         return nullptr;
     }
 

@@ -14,6 +14,7 @@
 
 #include "Core/Config/CCfgDoc.h"
 #include "Core/Platform/UserInterface.h"
+#include "Core/Platform/Translation.h"
 #include "Core/System/Launch.h"
 #include "Core/System/Profile.h"
 #include "Core/Text/RuntimeConv.h"
@@ -121,16 +122,16 @@ int CCfgDoc::ExpandValueList(const char* list, CTxt& out) {
         at = comma + 1;
     }
     if (result == kListTooMany) {
-        out.Format("Too many values in %s: a value list holds at most %d", ListForMessage(text).c_str(),
+        out.Format(Tr("Too many values in %s: a value list holds at most %d"), ListForMessage(text).c_str(),
                    kMaxListValues);
         return result;
     }
     if (result == kListBeyond) {
-        out.Format("Number beyond 3.4e38 in %s", ListForMessage(text).c_str());
+        out.Format(Tr("Number beyond 3.4e38 in %s"), ListForMessage(text).c_str());
         return result;
     }
     if (values.empty()) {
-        out.Format("Missing Strategy Input Value(s) in %s", text.c_str());
+        out.Format(Tr("Missing Strategy Input Value(s) in %s"), text.c_str());
         return -1;
     }
     std::sort(values.begin(), values.end());
@@ -178,7 +179,9 @@ int CCfgDoc::Refuse(const char* message, const char* expected, int code, CTxt& e
     err = message;
     if (m_Quiet != nullptr) return code;  // DefaultAll names the refused defaults once
     CTxt box;
-    box.Format("%s\r\nExpected %s.", message, expected);
+    CTxt form;
+    form.Format(Tr("Expected %s."), Tr(expected));
+    box.Format("%s\r\n%s", message, static_cast<const char*>(form));
     zam::platform::ShowMessageBox(box, AppName, MB_OK | MB_ICONEXCLAMATION);
     return code;
 }
@@ -193,7 +196,7 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
     CTxt shown;
     DisplayValue(item, s, shown);
     CTxt notAccepted;
-    notAccepted.Format("%s Parameter %s: '%s' is not accepted", static_cast<const char*>(item.Group),
+    notAccepted.Format(Tr("%s Parameter %s: '%s' is not accepted"), static_cast<const char*>(item.Group),
                        static_cast<const char*>(item.Name), static_cast<const char*>(shown));
     CDataValue& value = item.EnteredValue();
     CTxt t;
@@ -201,18 +204,19 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
     case CFGTYPE_INT:
     case CFGTYPE_INTNEG: {
         int64_t whole = 0;
-        const char* form = item.Type == CFGTYPE_INT ? "a whole number, such as 25" : "a whole number, such as -5 or 25";
+        const char* form =
+            item.Type == CFGTYPE_INT ? TrNoop("a whole number, such as 25") : TrNoop("a whole number, such as -5 or 25");
         if (!LeadingWhole(s, whole)) return Refuse(notAccepted, form, -3, err);
         if (whole < INT_MIN || whole > INT_MAX)
-            return Refuse(notAccepted, "a whole number from -2147483648 to 2147483647", -4, err);
+            return Refuse(notAccepted, TrNoop("a whole number from -2147483648 to 2147483647"), -4, err);
         value.SetIntVal(static_cast<int>(whole));
         t.Format("%d", static_cast<int>(whole));
         break;
     }
     case CFGTYPE_FLOAT: {
-        if (!StartsWithNumber(s)) return Refuse(notAccepted, "a number, such as 1.5", -3, err);
+        if (!StartsWithNumber(s)) return Refuse(notAccepted, TrNoop("a number, such as 1.5"), -3, err);
         const double number = zam::RuntimeAtof(s);
-        if (Beyond(number)) return Refuse(notAccepted, "a number from -3.4e38 to 3.4e38", -4, err);
+        if (Beyond(number)) return Refuse(notAccepted, TrNoop("a number from -3.4e38 to 3.4e38"), -4, err);
         value.SetFloatVal(static_cast<float>(number));
         t.Format("%.*f", item.Decimals, number);
         break;
@@ -235,13 +239,14 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
         if (n < 0) {
             CTxt message;
             if (n == -1) {
-                message.Format("Missing Strategy Input Value(s) in %s", static_cast<const char*>(shown));
+                message.Format(Tr("Missing Strategy Input Value(s) in %s"), static_cast<const char*>(shown));
             } else {
                 message = item.IsPassword() ? static_cast<const char*>(notAccepted) : static_cast<const char*>(t);
             }
             CTxt form;
-            form.Format("numbers and ranges from>to/step separated by commas, such as 1,5,10>20/2, "
-                        "at most %d values, each up to 3.4e38", kMaxListValues);
+            form.Format(Tr("numbers and ranges from>to/step separated by commas, such as 1,5,10>20/2, "
+                           "at most %d values, each up to 3.4e38"),
+                        kMaxListValues);
             return Refuse(message, form, -2, err);
         }
         value.SetText(t);
@@ -264,15 +269,15 @@ int CCfgDoc::ChgData(const char* entered, CTxt& err) {
     }
     case CFGTYPE_DATE:
         if (CfgDateText(s, t) == 0)
-            return Refuse(notAccepted, "a date that exists, written month/day/year, such as 12/31/2026", -3,
+            return Refuse(notAccepted, TrNoop("a date that exists, written month/day/year, such as 12/31/2026"), -3,
                           err);
         value.SetText(t);
         break;
     case CFGTYPE_COLOR:
         if (CfgColorText(s, t) == 0) {
             return Refuse(notAccepted,
-                          "a colour as red,green,blue (such as 255,128,0), as 0xBBGGRR (such as 0x91FFFF) "
-                          "or as a name (such as red)",
+                          TrNoop("a colour as red,green,blue (such as 255,128,0), as 0xBBGGRR (such as 0x91FFFF) "
+                                 "or as a name (such as red)"),
                           -3, err);
         }
         value.SetText(t);
@@ -310,14 +315,16 @@ void CCfgDoc::WriteAndReport(CCfgItem& item, const char* target) {
     DisplayValue(item, old, oldShown);
     DisplayValue(item, written, newShown);
     if (m_Quiet != nullptr) {
-        message.Format("%s Parameter %s: %s -> %s", static_cast<const char*>(item.Group),
+        message.Format(Tr("%s Parameter %s: %s -> %s"), static_cast<const char*>(item.Group),
                        static_cast<const char*>(item.Name), static_cast<const char*>(oldShown),
                        static_cast<const char*>(newShown));
         m_Quiet->push_back(static_cast<const char*>(message));
         return;
     }
-    message.Format("Updated %s Parameter %s:\r\n%s -> %s", static_cast<const char*>(item.Group),
-                   static_cast<const char*>(item.Name), static_cast<const char*>(oldShown),
+    CTxt heading;
+    heading.Format(Tr("Updated %s Parameter %s:"), static_cast<const char*>(item.Group),
+                   static_cast<const char*>(item.Name));
+    message.Format("%s\r\n%s -> %s", static_cast<const char*>(heading), static_cast<const char*>(oldShown),
                    static_cast<const char*>(newShown));
     zam::platform::ShowMessageBox(message, AppName, MB_OK | MB_ICONINFORMATION);
 }
@@ -510,13 +517,13 @@ int CCfgDoc::DefaultAll(CTxt& report) {
     report.MakeEmpty();
     const int differing = CountModified();
     if (differing == 0) {
-        report = "Every setting has its default value.";
+        report = Tr("Every setting has its default value.");
         zam::platform::ShowMessageBox(report, AppName, MB_OK | MB_ICONINFORMATION);
         return 0;
     }
     CTxt question;
-    if (differing == 1) question = "Set the 1 setting that differs from its default back to it?";
-    else question.Format("Set all %d settings that differ from their default back to it?", differing);
+    if (differing == 1) question = Tr("Set the 1 setting that differs from its default back to it?");
+    else question.Format(Tr("Set all %d settings that differ from their default back to it?"), differing);
     if (zam::platform::ShowMessageBox(question, AppName, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
 
     // Each item goes the way of its Default button, with the pane's view
@@ -539,7 +546,9 @@ int CCfgDoc::DefaultAll(CTxt& report) {
         if (lines.size() > before) written.push_back(&item);
         if (item.Modified) {
             left += left.empty() ? "" : ", ";
-            left += std::string(static_cast<const char*>(item.Group)) + " Parameter " + static_cast<const char*>(item.Name);
+            CTxt named;
+            named.Format(Tr("%s Parameter %s"), static_cast<const char*>(item.Group), static_cast<const char*>(item.Name));
+            left += static_cast<const char*>(named);
         }
     }
     m_Quiet = nullptr;
@@ -548,11 +557,17 @@ int CCfgDoc::DefaultAll(CTxt& report) {
     for (CCfgItem* item : written) MarkChanged(*item);
     if (m_View != nullptr && current != nullptr) m_View->UpdateButtons(*current);
 
-    std::string text;
     const int n = static_cast<int>(written.size());
-    text = n == 1 ? "Set 1 setting back to its default:" : "Set " + std::to_string(n) + " settings back to their default:";
+    CTxt heading;
+    if (n == 1) heading = Tr("Set 1 setting back to its default:");
+    else heading.Format(Tr("Set %d settings back to their default:"), n);
+    std::string text = static_cast<const char*>(heading);
     for (const std::string& line : lines) text += "\r\n" + line;
-    if (!left.empty()) text += "\r\n\r\nLeft as they are, since their default is not a value of their type: " + left;
+    if (!left.empty()) {
+        CTxt unchanged;
+        unchanged.Format(Tr("Left as they are, since their default is not a value of their type: %s"), left.c_str());
+        text += std::string("\r\n\r\n") + static_cast<const char*>(unchanged);
+    }
     report = text.c_str();
     zam::platform::ShowMessageBox(report, AppName, MB_OK | (left.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
     return n;

@@ -24,6 +24,8 @@
 #endif
 
 #include "Core/Graph/CDataTreeCtrl.h"
+#include "Core/Graph/WxTranslator.h"
+#include "Core/Platform/Translation.h"
 #include "Core/Graph/CDynDlgTemplate.h"
 #include "Core/Graph/WxUserInterface.h"
 #include "Core/Platform/UserInterface.h"
@@ -97,7 +99,7 @@ int CDlgCfg::DoConfig(CTxt&, const char* firstItem, wxWindow* parent) {
     const int treeWidth = std::max(20, std::min(Doc.TreeWidthPx, Width * 2 / 3));
     dialogTemplate.AddItem(4, h, treeWidth, std::max(10, Height - 2 * h - 8), IdTree, 0x50810087, "SysTreeView32",
                            "");
-    dialogTemplate.AddItem(5, Height - h / 2 - h, 30, h, IdClose, 0x50000000, "Button", "&Close");
+    dialogTemplate.AddItem(5, Height - h / 2 - h, 30, h, IdClose, 0x50000000, "Button", Tr("&Close"));
 
     if (firstItem != nullptr && firstItem[0] != '\0') {
         Doc.FirstItem = firstItem;
@@ -287,7 +289,7 @@ wxSize CDlgCfg::ButtonSize(const wxString& defaultCaption) const {
     const int w = CharWidth;
     const int h = CharHeight;
     wxSize button(12 * w, h + h / 4);
-    for (wxString caption : {wxString("&RESTORE"), wxString("(&Restore)"), wxString("(&Apply)"), defaultCaption}) {
+    for (wxString caption : {WxTr("&RESTORE"), WxTr("(&Restore)"), WxTr("&APPLY"), WxTr("(&Apply)"), defaultCaption}) {
         caption.Replace("&", "");
         int x = 0, y = 0;
         GetTextExtent(caption, &x, &y, nullptr, nullptr, &TextFont);
@@ -302,7 +304,7 @@ wxSize CDlgCfg::PaneMinSize() const {
     const int h = CharHeight;
     // Three buttons with a character between them inside the frames; the
     // upper frame's rows and a few more of description below.
-    const wxSize button = ButtonSize("&Default (00000000000)");
+    const wxSize button = ButtonSize(wxString::Format(WxTr("&Default (%s)"), "00000000000"));
     const int upper = std::max(6 * h, 4 * h + button.y + h / 2);
     return wxSize(w + 3 * button.x + 2 * w + w + h, upper + 5 * h);
 }
@@ -533,13 +535,14 @@ bool CDlgCfg::LeaveItem() {
     CTxt shown;
     CCfgDoc::DisplayValue(item, ValueText().utf8_str(), shown);
     CTxt question;
-    question.Format("The value entered for %s Parameter %s is not applied yet:\r\n%s\r\n\r\n"
-                    "Apply it, or discard it?",
-                    static_cast<const char*>(item.Group), static_cast<const char*>(item.Name),
-                    static_cast<const char*>(shown));
+    CTxt heading;
+    heading.Format(Tr("The value entered for %s Parameter %s is not applied yet:"),
+                   static_cast<const char*>(item.Group), static_cast<const char*>(item.Name));
+    question.Format("%s\r\n%s\r\n\r\n%s", static_cast<const char*>(heading), static_cast<const char*>(shown),
+                    Tr("Apply it, or discard it?"));
     int answer = IDCANCEL;
     {
-        zam::graph::MessageBoxLabels labels("&Apply", "&Discard", "&Back to it");
+        zam::graph::MessageBoxLabels labels(Tr("&Apply"), Tr("&Discard"), Tr("&Back to it"));
         answer = zam::platform::ShowMessageBox(question, Doc.AppName, MB_YESNOCANCEL | MB_ICONQUESTION);
     }
     if (answer == IDYES && TakeAndApply()) return true;

@@ -21,6 +21,8 @@
 #include <functional>
 
 #include "Core/Graph/CDataTreeCtrl.h"
+#include "Core/Graph/WxTranslator.h"
+#include "Core/Platform/Translation.h"
 #include "Core/Graph/CDlgCfg.h"
 #include "Core/Graph/CFrameCtrl.h"
 #include "Core/Graph/CPictureCtrl.h"
@@ -31,7 +33,7 @@ namespace {
 
 // 0xFFFF, the id pictures had, is beyond the toolkit's ids.
 const int kIdPicture = wxID_ANY;
-const char* const kMaskedDefault = "&Default (*****)";
+const char* const kMaskedDefault = TrNoop("&Default (*****)");
 
 // A window the dialog paints itself, in the button face's colours.
 class PaneText : public wxWindow {
@@ -162,14 +164,14 @@ int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
     CreateValueControl(*item, x0 + w, std::max(y0 + 2 * h, y0 + 3 + headerHeight + 2), r - w);
     wxWindow* value = ValueWindow();
     if (value == nullptr) {
-        err.Format("Cannot create Control (Error %d)", errno);
+        err.Format(Tr("Cannot create Control (Error %d)"), errno);
         return -3;
     }
-    wxString defaultCaption = "&Default";
+    wxString defaultCaption = WxTr("&Default");
     if ((item->Style & CFGSTYLE_PASSWORD) != 0) {
-        defaultCaption = kMaskedDefault;  // a password's default is a password too
+        defaultCaption = WxTr(kMaskedDefault);  // a password's default is a password too
     } else if (item->Dflt.GetLength() < 12) {
-        defaultCaption.Printf("&Default (%s)", wxString::FromUTF8(item->Dflt));
+        defaultCaption.Printf(WxTr("&Default (%s)"), wxString::FromUTF8(item->Dflt));
     }
     const wxSize button = ButtonSize(defaultCaption);
     int valueBottom = value->GetRect().GetBottom();
@@ -182,8 +184,8 @@ int CDlgCfg::ShowItem(CCfgItem* item, CTxt& err) {
     IntroWnd = new DescriptionView(this, IdDescription, FromCorners(x0 + w, upperBottom + h / 2, r - w, b - h / 2),
                                    [this](ScrolledView* window) { PaintDescription(window); });
 
-    ApplyBtn = new wxButton(this, IdApply, "(&Apply)", wxPoint(x0 + w, buttonTop), button);
-    RestoreBtn = new wxButton(this, IdRestore, "(&Restore)", wxPoint(x0 + 2 * w + button.x, buttonTop), button);
+    ApplyBtn = new wxButton(this, IdApply, WxTr("(&Apply)"), wxPoint(x0 + w, buttonTop), button);
+    RestoreBtn = new wxButton(this, IdRestore, WxTr("(&Restore)"), wxPoint(x0 + 2 * w + button.x, buttonTop), button);
     DefaultBtn = new wxButton(this, IdDefault, defaultCaption, wxPoint(x0 + 3 * w + 2 * button.x, buttonTop), button);
     for (wxButton* pushButton : {ApplyBtn, RestoreBtn, DefaultBtn}) pushButton->SetFont(TextFont);
 
@@ -213,7 +215,7 @@ void CDlgCfg::CreateValueControl(CCfgItem& item, int left, int top, int rightmos
     if (item.Type == CFGTYPE_COLOR) {
         ColourBtn = new wxButton(this, IdPick, wxString::FromUTF8("\xE2\x80\xA6"), wxDefaultPosition, wxDefaultSize,
                                  wxBU_EXACTFIT);
-        ColourBtn->SetToolTip("Choose the colour");
+        ColourBtn->SetToolTip(WxTr("Choose the colour"));
         picker = ColourBtn;
     } else if (item.Type == CFGTYPE_DATE) {
         DatePicker = new wxDatePickerCtrl(this, IdPick, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
@@ -310,8 +312,8 @@ void CDlgCfg::UpdateButtons() {
 
 void CDlgCfg::UpdateButtons(const CCfgItem& item) {
     const bool pending = item.Changed || (&item == Doc.CurItem && HasPendingEdit());
-    if (ApplyBtn != nullptr) ApplyBtn->SetLabel(pending ? "&APPLY" : "(&Apply)");
-    if (RestoreBtn != nullptr) RestoreBtn->SetLabel(pending ? "&RESTORE" : "(&Restore)");
+    if (ApplyBtn != nullptr) ApplyBtn->SetLabel(pending ? WxTr("&APPLY") : WxTr("(&Apply)"));
+    if (RestoreBtn != nullptr) RestoreBtn->SetLabel(pending ? WxTr("&RESTORE") : WxTr("(&Restore)"));
 }
 
 void CDlgCfg::SetValueText(const char* text) {
@@ -429,7 +431,7 @@ void CDlgCfg::PaintHeader(wxWindow* window) {
     if (Doc.CurItem == nullptr) return;
     dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
     dc.SetFont(window->GetFont());
-    const wxString text = wxString::Format("%s Parameter '%s':", wxString::FromUTF8(Doc.CurItem->Group),
+    const wxString text = wxString::Format(WxTr("%s Parameter '%s':"), wxString::FromUTF8(Doc.CurItem->Group),
                                            wxString::FromUTF8(Doc.CurItem->Name));
     dc.DrawText(text, 0, 0);
     const wxSize extent = dc.GetTextExtent(text);

@@ -11,6 +11,8 @@
 #include <wx/textctrl.h>
 
 #include "Core/Graph/CDataTreeCtrl.h"
+#include "Core/Graph/WxTranslator.h"
+#include "Core/Platform/Translation.h"
 #include "Core/Graph/CDlgCfg.h"
 #include "Core/Platform/UserInterface.h"
 
@@ -31,13 +33,13 @@ const size_t kToolTipLine = 80;
 
 void CDlgCfg::CreateFilterRow() {
     FilterEdit = new wxTextCtrl(this, IdFilter, "", wxDefaultPosition, wxDefaultSize, wxTE_PROCESS_ENTER);
-    FilterEdit->SetHint("Filter (Ctrl+F)");
+    FilterEdit->SetHint(WxTr("Filter (Ctrl+F)"));
     FilterEdit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { ApplyFilter(); });
-    ModifiedOnlyBox = new wxCheckBox(this, IdModifiedOnly, "&Modified only");
+    ModifiedOnlyBox = new wxCheckBox(this, IdModifiedOnly, WxTr("&Modified only"));
     ModifiedOnlyBox->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { ApplyFilter(); });
-    NoMatchText = new wxStaticText(this, IdNoMatch, "No setting matches");
+    NoMatchText = new wxStaticText(this, IdNoMatch, WxTr("No setting matches"));
     NoMatchText->Hide();
-    DefaultsBtn = new wxButton(this, IdDefaults, wxString::FromUTF8("De&faults\xE2\x80\xA6"));
+    DefaultsBtn = new wxButton(this, IdDefaults, WxTr("De&faults…"));
     Tree->Bind(wxEVT_TREE_ITEM_EXPANDING, [this](wxTreeEvent& event) {
         event.Skip();
         LoadGroup(event.GetItem());
@@ -72,7 +74,7 @@ void CDlgCfg::FillTree(const std::vector<CCfgItem*>* match) {
     for (const auto& item : Doc.Items) item->TreeItem = nullptr;
     CTxt rootLabel;
     if (Doc.CfgDefNode != nullptr) Doc.CfgDefNode->GetAttrText("SectionName", rootLabel);
-    if (rootLabel.IsEmpty()) rootLabel = "Root";
+    if (rootLabel.IsEmpty()) rootLabel = Tr("Root");
     RootItem = Tree->InsertItem(rootLabel, nullptr, kImageRoot);
     if (RootItem != nullptr) {
         RootItem->SetData(Doc.CfgDefNode);

@@ -9,6 +9,9 @@
 
 #include <string>
 
+#include <cctype>
+
+#include "Core/Platform/Translation.h"
 #include "Core/Platform/UserInterface.h"
 #include "Core/System/Launch.h"
 
@@ -66,12 +69,21 @@ public:
 private:
     void OnKey(wxKeyEvent& event) {
         const int key = event.GetKeyCode();
-        if (m_LetterKeys && event.GetModifiers() == wxMOD_NONE && (key == 'Y' || key == 'N')) {
-            EndModal(key == 'Y' ? wxID_YES : wxID_NO);
-            return;
+        if (m_LetterKeys && event.GetModifiers() == wxMOD_NONE) {
+            // The English letters always answer; a translation adds its own.
+            if (key == 'Y' || key == LetterKey(Tr("y"))) {
+                EndModal(wxID_YES);
+                return;
+            }
+            if (key == 'N' || key == LetterKey(Tr("n"))) {
+                EndModal(wxID_NO);
+                return;
+            }
         }
         event.Skip();
     }
+
+    static int LetterKey(const char* letter) { return std::toupper(static_cast<unsigned char>(letter[0])); }
 
     bool m_LetterKeys;
 };

@@ -70,6 +70,27 @@ presets_until)
     echo "$out" | grep -Eq '\[00:01 - 01:(33|34|35)\]' || fail "--until: not counting to $until"
     grep -q '^Length=5' "$scratch/bin/kronalt.ini" || fail "--until stored a length"
     ;;
+translated)
+    # The catalogs the build compiled, beside the copy as they are installed.
+    ln -s "$(cd "$(dirname "$built")/../share" && pwd)" "$scratch/share"
+    usage="$(dirname "$0")/usage.txt"
+    unset LC_ALL LC_MESSAGES LANG
+    out=$(LANGUAGE=de "$bin" --help 2>&1)
+    [ "${out#Aufruf: kronalt}" != "$out" ] || fail "--help is not German"
+    # An explicit C locale is the English program, to the character.
+    out=$(LANG=C LANGUAGE=de "$bin" --help 2>&1)
+    [ "$out" = "$(cat "$usage")" ] || fail "LANG=C --help differs from the English text"
+    out=$(LANG=C "$bin" --frobnicate 2>&1)
+    [ "$out" = "$(printf "kronalt: unknown option '--frobnicate'\n"; cat "$usage")" ] || fail "LANG=C error"
+    out=$(LANG=fr_CA.UTF-8 "$bin" --frobnicate 2>&1)
+    echo "$out" | grep -q "option inconnue '--frobnicate'" || fail "fr_CA does not fall back to French"
+    # The terminal countdown in German: paused with Space, q asks, j answers yes.
+    out=$( (sleep 1.5; printf ' '; sleep 1.2; printf 'q'; sleep 0.5; printf 'j'; sleep 1) |
+        LANGUAGE=de script -qefc "'$bin' --console --length 3" /dev/null 2>&1); rc=$?
+    [ $rc -eq 0 ] || fail "exit code $rc after q and j, want 0"
+    echo "$out" | grep -q 'Angehalten' || fail "the paused status is not German"
+    echo "$out" | grep -qF 'Wirklich beenden? [j/N]' || fail "the question is not German"
+    ;;
 remote)
     # Two console countdowns answering remote commands over their sockets.
     out=$("$bin" --remote status 2>&1); rc=$?
