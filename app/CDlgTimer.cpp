@@ -122,18 +122,22 @@ void CDlgTimer::CreateControls() {
     // Translated texts may need more room than the English design; the row
     // makes it, and the window grows by as much.
     zam::graph::RowLayout row;
-    auto place = [&](wxWindow* w, const wxRect& r) { row.Add(w, r, false); };
-    auto placeText = [&](wxWindow* w, const wxRect& r) { row.Add(w, r, true); };
+    auto place = [&](wxWindow* w, const wxRect& r) { row.Add(w, r); };
+    auto label = [&](const char* english, const wxRect& r) {
+        row.AddText(new wxStaticText(m_Panel, wxID_ANY, WxTr(english)), r, english);
+    };
 
-    m_StartPause = new wxButton(m_Panel, IDC_STARTPAUSE, WxTr("&Start"));
-    placeText(m_StartPause, du(7, 4, 32, 18));
-    placeText(new wxButton(m_Panel, IDC_EXIT, WxTr("E&xit")), du(546, 7, 24, 14));
+    // Sized for the longer of its two captions.
+    const bool pauseLonger = std::strlen(Tr("&Pause")) > std::strlen(Tr("&Start"));
+    m_StartPause = new wxButton(m_Panel, IDC_STARTPAUSE, WxTr(pauseLonger ? "&Pause" : "&Start"));
+    row.AddText(m_StartPause, du(7, 4, 32, 18), pauseLonger ? "&Pause" : "&Start");
+    row.AddText(new wxButton(m_Panel, IDC_EXIT, WxTr("E&xit")), du(546, 7, 24, 14), "E&xit");
 
     place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(42, 0, 153, 22));
-    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Length:")), du(43, 8, 25, 10));
+    label("Length:", du(43, 8, 25, 10));
     m_Length = new wxTextCtrl(m_Panel, IDC_LENGTH, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
     place(m_Length, du(68, 7, 16, 12));
-    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Minutes")), du(84, 8, 25, 10));
+    label("Minutes", du(84, 8, 25, 10));
     m_EndSound = new wxComboBox(m_Panel, IDC_SOUND_END, "", wxDefaultPosition, wxDefaultSize, 0,
                                 nullptr, wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
     place(m_EndSound, du(111, 7, 63, 12));
@@ -141,10 +145,10 @@ void CDlgTimer::CreateControls() {
           du(174, 7, 15, 12));
 
     place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(202, 0, 174, 22));
-    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Interval:")), du(205, 8, 25, 10));
+    label("Interval:", du(205, 8, 25, 10));
     m_Interval = new wxTextCtrl(m_Panel, IDC_INTERVAL, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
     place(m_Interval, du(234, 7, 21, 13));
-    placeText(new wxStaticText(m_Panel, wxID_ANY, WxTr("Minutes")), du(260, 8, 26, 10));
+    label("Minutes", du(260, 8, 26, 10));
     m_IntervalSound = new wxComboBox(m_Panel, IDC_SOUND_INTERVAL, "", wxDefaultPosition,
                                      wxDefaultSize, 0, nullptr,
                                      wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
@@ -161,6 +165,7 @@ void CDlgTimer::CreateControls() {
     m_Progress = new CProgressBar(m_Panel, IDC_PROGRESS, wxDefaultPosition, wxDefaultSize);
     place(m_Progress, du(7, 25, 563, 17));
     const int wider = row.Apply();
+    m_StartPause->SetLabel(WxTr("&Start"));
 
     SetDefaultItem(m_StartPause);
     m_StartPause->SetDefault();

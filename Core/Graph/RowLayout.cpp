@@ -2,8 +2,27 @@
 
 namespace zam::graph {
 
-void RowLayout::Add(wxWindow* control, const wxRect& designed, bool fitText) {
-    m_Entries.push_back({control, designed, fitText});
+namespace {
+
+// What the label needs beyond the design and beyond what the English label
+// needs: the toolkit's own minimum for a control may exceed the design, and
+// that is no reason to move a row that was laid out for it.
+int ExtraWidth(wxWindow* control, int designedWidth, const wxString& english) {
+    const wxString shown = control->GetLabel();
+    const int needed = control->GetBestSize().GetWidth();
+    if (needed <= designedWidth || shown == english) return 0;
+    control->SetLabel(english);
+    const int englishNeeded = control->GetBestSize().GetWidth();
+    control->SetLabel(shown);
+    return needed - std::max(designedWidth, englishNeeded);
+}
+
+}  // namespace
+
+void RowLayout::Add(wxWindow* control, const wxRect& designed) { m_Entries.push_back({control, designed, {}}); }
+
+void RowLayout::AddText(wxWindow* control, const wxRect& designed, const char* english) {
+    m_Entries.push_back({control, designed, wxString::FromUTF8(english)});
 }
 
 int RowLayout::Apply() {
@@ -15,8 +34,8 @@ int RowLayout::Apply() {
     };
     std::vector<Growth> grown;
     for (const Entry& e : m_Entries) {
-        if (!e.FitText) continue;
-        const int extra = e.Control->GetBestSize().GetWidth() - e.Designed.GetWidth();
+        if (e.English.empty()) continue;
+        const int extra = ExtraWidth(e.Control, e.Designed.GetWidth(), e.English);
         if (extra > 0) grown.push_back({e.Designed.GetLeft() + e.Designed.GetWidth(), extra});
     }
     auto shiftAt = [&grown](int x) {

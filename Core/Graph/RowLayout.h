@@ -1,8 +1,9 @@
 #pragma once
 // A row of controls at designed, fixed rectangles that still fits texts
 // longer than the design: a translated caption or label gets the width it
-// needs and everything designed to its right moves along by as much. When
-// every text fits, every control keeps its designed rectangle exactly.
+// needs beyond what its English text needed, and everything designed to its
+// right moves along by as much. The English row keeps its designed
+// rectangles exactly.
 
 #include <wx/gdicmn.h>
 #include <wx/window.h>
@@ -13,10 +14,13 @@ namespace zam::graph {
 
 class RowLayout {
 public:
-    /// A control and its designed rectangle; with fitText it is widened
-    /// when its best width (its text) needs more than designed. Frames and
-    /// bars that span other controls stretch with what grew inside them.
-    void Add(wxWindow* control, const wxRect& designed, bool fitText = true);
+    /// A control and its designed rectangle. Frames and bars that span
+    /// other controls stretch with what grew inside them.
+    void Add(wxWindow* control, const wxRect& designed);
+
+    /// A control showing english in the user's language: widened when its
+    /// label needs more than both the design and the English label.
+    void AddText(wxWindow* control, const wxRect& designed, const char* english);
 
     /// Places every control; returns how many pixels wider the row became.
     int Apply();
@@ -25,7 +29,7 @@ private:
     struct Entry {
         wxWindow* Control;
         wxRect Designed;
-        bool FitText;
+        wxString English;  ///< empty: the control never grows
     };
     std::vector<Entry> m_Entries;
 };

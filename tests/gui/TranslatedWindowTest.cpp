@@ -1,0 +1,181 @@
+// The program in another language: the captions come from the catalogs the
+// build compiled, and the windows make room for them.
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
+#include <wx/menu.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Core/Graph/CDlgCfg.h"
+#include "Core/Graph/WxTranslator.h"
+#include "Core/Graph/WxUserInterface.h"
+#include "app/CDlgTimer.h"
+#include "app/CProgressBar.h"
+#include "app/Resource.h"
+#include "tests/Support/ScopedEnv.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace {
+
+using zam::testing::Pump;
+using zam::testing::ScopedEnv;
+
+std::string Utf8(const wxString& text) { return text.utf8_string(); }
+
+class TranslatedWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        CloseWindow();
+        zam::graph::RemoveWxTranslations();
+    }
+    void Use(const char* language) {
+        m_Language.Set(language);
+        EXPECT_EQ(Utf8(zam::graph::InstallWxTranslations(KRONALT_LOCALE_DIR, "kronalt")), language);
+    }
+    CDlgTimer* OpenWindow() {
+        window = new CDlgTimer();
+        window->OnInitDialog();
+        window->Show();
+        Pump();
+        window->GetTimer().Stop();
+        return window;
+    }
+    void CloseWindow() {
+        if (window == nullptr) return;
+        window->Destroy();
+        window = nullptr;
+        Pump();
+    }
+    std::string Label(int id) { return Utf8(window->FindWindow(id)->GetLabel()); }
+
+    // Whatever the test machine's own locale says.
+    ScopedEnv m_Language{"LANGUAGE", nullptr}, m_All{"LC_ALL", nullptr}, m_Messages{"LC_MESSAGES", nullptr},
+        m_Lang{"LANG", nullptr};
+    CDlgTimer* window = nullptr;
+};
+
+bool ShowsText(wxWindow* control) {
+    if (wxDynamicCast(control, wxButton) != nullptr) return true;
+    return wxDynamicCast(control, wxStaticText) != nullptr && !control->HasFlag(wxST_NO_AUTORESIZE);
+}
+
+// How much more room each caption and label of the row wants than it has.
+// In English that is the window as designed: the toolkit's least width for
+// a button is more than the design gives it.
+std::vector<int> Shortfalls(wxWindow* panel) {
+    std::vector<int> shortfalls;
+    for (wxWindow* control : panel->GetChildren()) {
+        if (ShowsText(control)) shortfalls.push_back(control->GetBestSize().GetWidth() - control->GetSize().GetWidth());
+    }
+    return shortfalls;
+}
+
+// No caption or label of the row is shorter of room than its English one,
+// and none runs under the next control of the row.
+void ExpectRowFits(wxWindow* panel, const std::vector<int>& english) {
+    const std::vector<int> shortfalls = Shortfalls(panel);
+    ASSERT_EQ(shortfalls.size(), english.size());
+    size_t i = 0;
+    for (wxWindow* control : panel->GetChildren()) {
+        if (!ShowsText(control)) continue;
+        const int allowed = std::max(0, english[i++]);
+        const std::string label = Utf8(control->GetLabel());
+        const wxRect r = control->GetRect();
+        EXPECT_LE(control->GetBestSize().GetWidth(), r.GetWidth() + allowed) << label;
+        for (wxWindow* other : panel->GetChildren()) {
+            const wxRect o = other->GetRect();
+            if (wxDynamicCast(other, wxStaticBox) != nullptr || o.GetLeft() <= r.GetLeft() || o.GetTop() > r.GetBottom())
+                continue;
+            EXPECT_LE(r.GetLeft() + control->GetBestSize().GetWidth() - allowed, o.GetLeft())
+                << label << " runs under the control at " << o.GetLeft();
+        }
+    }
+    EXPECT_LE(panel->GetMinSize().GetWidth(), panel->GetParent()->GetClientSize().GetWidth());
+}
+
+TEST_F(TranslatedWindowTest, TheWindowShowsItsCaptionsInTheLanguageAndFitsThem) {
+    struct Case {
+        const char* language;
+        const char* exit;
+        const char* file;
+        const char* paused;
+    };
+    // The English window first, as designed: its texts and their room.
+    OpenWindow();
+    window->OnTick();
+    EXPECT_EQ(Label(IDC_EXIT), "E&xit");
+    EXPECT_EQ(Label(IDC_STATUS), "Paused ");
+    const wxSize englishSize = window->GetClientSize();
+    const std::vector<int> english = Shortfalls(window->FindWindow(IDC_EXIT)->GetParent());
+    CloseWindow();
+    for (const Case& c : {Case{"de", "&Beenden", "&Datei", "Angehalten "}, Case{"fr", "&Quitter", "&Fichier", "En pause "}}) {
+        Use(c.language);
+        OpenWindow();
+        window->OnTick();
+        EXPECT_EQ(Label(IDC_EXIT), c.exit);
+        EXPECT_EQ(Utf8(window->GetMenuBar()->GetMenuLabel(0)), c.file);
+        EXPECT_EQ(Label(IDC_STATUS), c.paused);
+        ExpectRowFits(window->FindWindow(IDC_EXIT)->GetParent(), english);
+        EXPECT_EQ(window->GetClientSize().GetHeight(), englishSize.GetHeight());
+        EXPECT_GE(window->GetClientSize().GetWidth(), englishSize.GetWidth());
+        CloseWindow();
+    }
+}
+
+TEST_F(TranslatedWindowTest, TheConfigurationEditorInGermanFitsItsButtons) {
+    Use("de");
+    OpenWindow();
+    zam::testing::AnsweringPresenter presenter(IDOK);
+    bool seen = false;
+    wxTheApp->CallAfter([&seen] {
+        for (wxWindow* top : wxTopLevelWindows) {
+            auto* editor = wxDynamicCast(top, CDlgCfg);
+            if (editor == nullptr || !editor->IsModal()) continue;
+            seen = true;
+            EXPECT_EQ(Utf8(editor->FindWindow(CDlgCfg::IdClose)->GetLabel()), "&Schließen");
+            EXPECT_EQ(Utf8(editor->ApplyBtn->GetLabel()), "(Ü&bernehmen)");
+            EXPECT_EQ(Utf8(editor->DefaultBtn->GetLabel()).rfind("Stan&dard", 0), 0u);
+            for (wxButton* button : {editor->ApplyBtn, editor->RestoreBtn, editor->DefaultBtn}) {
+                EXPECT_LE(button->GetBestSize().GetWidth(), button->GetSize().GetWidth()) << Utf8(button->GetLabel());
+            }
+            editor->EndModal(wxID_CANCEL);
+        }
+    });
+    window->OnConfig();
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(TranslatedWindowTest, TheExitQuestionInGermanAnswersToJ) {
+    Use("de");
+    OpenWindow();
+    zam::graph::InstallWxUserInterface();  // the program's own box, answered by a key
+    std::string asked;
+    wxTimer typist;
+    typist.Bind(wxEVT_TIMER, [&typist, &asked](wxTimerEvent&) {
+        for (wxWindow* top : wxTopLevelWindows) {
+            auto* box = wxDynamicCast(top, wxGenericMessageDialog);
+            if (box == nullptr || !box->IsModal()) continue;
+            typist.Stop();
+            asked = Utf8(box->GetMessage());
+            wxKeyEvent press(wxEVT_CHAR_HOOK);
+            press.m_keyCode = 'J';
+            press.SetEventObject(box);
+            box->ProcessWindowEvent(press);
+            return;
+        }
+    });
+    typist.Start(50);
+    EXPECT_TRUE(window->ConfirmExit());
+    EXPECT_EQ(asked, "Wirklich beenden?");
+    zam::platform::SetMessageBoxPresenter(nullptr);
+}
+
+}  // namespace
