@@ -1,20 +1,22 @@
 #include "Core/Graph/RowLayout.h"
 
+#include <wx/control.h>
+
+#include <algorithm>
+
 namespace zam::graph {
 
 namespace {
 
-// What the label needs beyond the design and beyond what the English label
-// needs: the toolkit's own minimum for a control may exceed the design, and
-// that is no reason to move a row that was laid out for it.
+// How much longer the shown text is than the English one, but no more than
+// the control lacks: the row was laid out for the English texts, and the
+// toolkit's own least width for a button (more than the design gives it)
+// says nothing about the text inside.
 int ExtraWidth(wxWindow* control, int designedWidth, const wxString& english) {
-    const wxString shown = control->GetLabel();
-    const int needed = control->GetBestSize().GetWidth();
-    if (needed <= designedWidth || shown == english) return 0;
-    control->SetLabel(english);
-    const int englishNeeded = control->GetBestSize().GetWidth();
-    control->SetLabel(shown);
-    return needed - std::max(designedWidth, englishNeeded);
+    const int longer = control->GetTextExtent(wxControl::RemoveMnemonics(control->GetLabel())).GetWidth() -
+                       control->GetTextExtent(wxControl::RemoveMnemonics(english)).GetWidth();
+    const int lacking = control->GetBestSize().GetWidth() - designedWidth;
+    return std::max(0, std::min(longer, lacking));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // A row of controls at designed, fixed rectangles that still fits texts
-// longer than the design: a translated caption or label gets the width it
-// needs beyond what its English text needed, and everything designed to its
-// right moves along by as much. The English row keeps its designed
-// rectangles exactly.
+// longer than the design: a translated caption or label gets as much more
+// width as its text is longer than the English one (when it lacks room), and
+// everything designed to its right moves along by as much. The English row
+// keeps its designed rectangles exactly.
 
 #include <wx/gdicmn.h>
 #include <wx/window.h>
@@ -18,8 +18,8 @@ public:
     /// other controls stretch with what grew inside them.
     void Add(wxWindow* control, const wxRect& designed);
 
-    /// A control showing english in the user's language: widened when its
-    /// label needs more than both the design and the English label.
+    /// A control showing english in the user's language: widened by what
+    /// its label is longer than english, when it lacks that room.
     void AddText(wxWindow* control, const wxRect& designed, const char* english);
 
     /// Places every control; returns how many pixels wider the row became.

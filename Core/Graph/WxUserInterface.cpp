@@ -1,10 +1,12 @@
 #include "Core/Graph/WxUserInterface.h"
 
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
 #include <wx/settings.h>
 #include <wx/toplevel.h>
+#include <wx/translation.h>
 #include <wx/utils.h>
 
 #include <string>
@@ -64,9 +66,21 @@ public:
                        bool letterKeys)
         : wxGenericMessageDialog(parent, text, caption, style), m_LetterKeys(letterKeys) {
         Bind(wxEVT_CHAR_HOOK, &KeyedMessageDialog::OnKey, this);
+        Bind(wxEVT_INIT_DIALOG, &KeyedMessageDialog::OnInit, this);
     }
 
 private:
+    // A button whose label is the stock one is drawn by GTK with GTK's own
+    // words, from the C library's catalogs, which need the user's locale
+    // generated; as markup the label is drawn as given.
+    void OnInit(wxInitDialogEvent& event) {
+        event.Skip();
+        if (wxTranslations::Get() == nullptr) return;
+        for (int id : {wxID_YES, wxID_NO, wxID_OK, wxID_CANCEL}) {
+            if (auto* button = wxDynamicCast(FindWindow(id), wxButton)) button->SetLabelMarkup(button->GetLabel());
+        }
+    }
+
     void OnKey(wxKeyEvent& event) {
         const int key = event.GetKeyCode();
         if (m_LetterKeys && event.GetModifiers() == wxMOD_NONE) {
@@ -88,6 +102,13 @@ private:
     bool m_LetterKeys;
 };
 
+// The toolkit's catalog has the stock buttons' words in the user's language.
+void TranslateStockButtons(wxMessageDialogBase& dialog) {
+    if (wxTranslations::Get() == nullptr) return;
+    dialog.SetYesNoCancelLabels(wxGetTranslation("&Yes"), wxGetTranslation("&No"), wxGetTranslation("&Cancel"));
+    dialog.SetOKCancelLabels(wxGetTranslation("&OK"), wxGetTranslation("&Cancel"));
+}
+
 class WxPresenter : public zam::platform::MessageBoxPresenter {
 public:
     int Show(const char* text, const char* caption, UINT type) override {
@@ -106,7 +127,9 @@ public:
         const bool letterKeys = (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) && g_labels == nullptr;
         KeyedMessageDialog dialog(MessageBoxParent(), FitMessageText(wxString::FromUTF8(text ? text : "")),
                                   wxString::FromUTF8(caption ? caption : ""), style, letterKeys);
-        if (g_labels != nullptr) {
+        if (g_labels == nullptr) {
+            TranslateStockButtons(dialog);
+        } else {
             if (buttons == MB_YESNOCANCEL)
                 dialog.SetYesNoCancelLabels(g_labels->Yes, g_labels->No, g_labels->Cancel);
             else if (buttons == MB_YESNO)
