@@ -67,7 +67,8 @@ must_hold kronalt /usr/bin/kronalt /usr/share/applications/kronalt.desktop \
   /usr/share/kronalt/Kronalt.xml /usr/share/kronalt/Harp.wav /usr/share/kronalt/TickTock.wav \
   /usr/share/kronalt/kronalt-64.png /usr/share/kronalt/kronalt.html /usr/share/kronalt/docs/screenshot.png \
   /usr/share/man/man1/kronalt.1.gz /usr/share/icons/hicolor/scalable/apps/kronalt.svg \
-  /usr/share/doc/kronalt/settings.md.gz
+  /usr/share/doc/kronalt/settings.md.gz \
+  /usr/share/locale/de/LC_MESSAGES/kronalt.mo /usr/share/locale/fr/LC_MESSAGES/kronalt.mo
 for size in 16 24 32 48 64 128 256; do
   must_hold kronalt "/usr/share/icons/hicolor/${size}x${size}/apps/kronalt.png"
 done
