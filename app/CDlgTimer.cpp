@@ -134,10 +134,10 @@ void CDlgTimer::CreateControls() {
     row.AddText(new wxButton(m_Panel, IDC_EXIT, WxTr("E&xit")), du(546, 7, 24, 14), "E&xit");
 
     place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(42, 0, 153, 22));
-    label("Length:", du(43, 8, 25, 10));
+    label(TrNoop("Length:"), du(43, 8, 25, 10));
     m_Length = new wxTextCtrl(m_Panel, IDC_LENGTH, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
     place(m_Length, du(68, 7, 16, 12));
-    label("Minutes", du(84, 8, 25, 10));
+    label(TrNoop("Minutes"), du(84, 8, 25, 10));
     m_EndSound = new wxComboBox(m_Panel, IDC_SOUND_END, "", wxDefaultPosition, wxDefaultSize, 0,
                                 nullptr, wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
     place(m_EndSound, du(111, 7, 63, 12));
@@ -145,10 +145,10 @@ void CDlgTimer::CreateControls() {
           du(174, 7, 15, 12));
 
     place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(202, 0, 174, 22));
-    label("Interval:", du(205, 8, 25, 10));
+    label(TrNoop("Interval:"), du(205, 8, 25, 10));
     m_Interval = new wxTextCtrl(m_Panel, IDC_INTERVAL, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
     place(m_Interval, du(234, 7, 21, 13));
-    label("Minutes", du(260, 8, 26, 10));
+    label(TrNoop("Minutes"), du(260, 8, 26, 10));
     m_IntervalSound = new wxComboBox(m_Panel, IDC_SOUND_INTERVAL, "", wxDefaultPosition,
                                      wxDefaultSize, 0, nullptr,
                                      wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
