@@ -35,6 +35,7 @@
 #include "app/Sound.h"
 #include "tests/Support/FakeClock.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "tests/gui/TimerWindowFixture.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ public:
     std::vector<std::vector<std::string>> Started;
 };
 
-class TimerWindowTest : public ::testing::Test {
+class TimerWindowTest : public zam::testing::TimerWindowFixture {
 protected:
     void SetUp() override { std::remove(IniPath().c_str()); }
     void TearDown() override {
@@ -79,26 +80,10 @@ protected:
         Sound::Shutdown();
     }
 
-    CDlgTimer* OpenWindow() {
-        window = new CDlgTimer();
-        window->OnInitDialog();
-        window->Show();
-        Pump();
-        window->GetTimer().Stop();  // the tests tick by hand, on their own clock
-        return window;
-    }
-    void CloseWindow() {
-        if (window == nullptr) return;
-        window->Destroy();
-        window = nullptr;
-        Pump();
-    }
     template <typename T>
     T* Control(int id) {
         return wxDynamicCast(window->FindWindow(id), T);
     }
-
-    CDlgTimer* window = nullptr;
 };
 
 TEST_F(TimerWindowTest, FirstRunUsesAndWritesTheDefaults) {

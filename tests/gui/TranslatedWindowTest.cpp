@@ -22,15 +22,15 @@
 #include "app/Resource.h"
 #include "tests/Support/ScopedEnv.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "tests/gui/TimerWindowFixture.h"
 
 namespace {
 
-using zam::testing::Pump;
 using zam::testing::ScopedEnv;
 
 std::string Utf8(const wxString& text) { return text.utf8_string(); }
 
-class TranslatedWindowTest : public ::testing::Test {
+class TranslatedWindowTest : public zam::testing::TimerWindowFixture {
 protected:
     void TearDown() override {
         CloseWindow();
@@ -40,26 +40,11 @@ protected:
         m_Language.Set(language);
         EXPECT_EQ(Utf8(zam::graph::InstallWxTranslations(KRONALT_LOCALE_DIR, "kronalt")), language);
     }
-    CDlgTimer* OpenWindow() {
-        window = new CDlgTimer();
-        window->OnInitDialog();
-        window->Show();
-        Pump();
-        window->GetTimer().Stop();
-        return window;
-    }
-    void CloseWindow() {
-        if (window == nullptr) return;
-        window->Destroy();
-        window = nullptr;
-        Pump();
-    }
     std::string Label(int id) { return Utf8(window->FindWindow(id)->GetLabel()); }
 
     // Whatever the test machine's own locale says.
     ScopedEnv m_Language{"LANGUAGE", nullptr}, m_All{"LC_ALL", nullptr}, m_Messages{"LC_MESSAGES", nullptr},
         m_Lang{"LANG", nullptr};
-    CDlgTimer* window = nullptr;
 };
 
 bool ShowsText(wxWindow* control) {
