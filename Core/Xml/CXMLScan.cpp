@@ -72,8 +72,10 @@ using zam::xml::LinesPassed;
 
 }  // namespace
 
-// The scan's moving parts; the scanner's visible state stays in CXML.
-struct CXML::Scan {
+// The scan's moving parts; the scanner's visible state stays in CXML. Hidden
+// from the library's interface, so its calls are direct ones, not through the
+// procedure linkage table a shared library's exported functions go through.
+struct __attribute__((visibility("hidden"))) CXML::Scan {
     CXML& X;
     const char* Base;
     // The wide loads stop short of this; the byte loops go on to the
@@ -181,17 +183,84 @@ struct CXML::Scan {
     }
 
     // Copies the n characters of the document at run to the value or content
-    // buffer, which has room for them. Most runs are short: one sixteen-byte
-    // move does those when the document and the buffer both have sixteen
-    // bytes there, cheaper than a call to memcpy.
+    // buffer, which has room for them. Most runs are short: one or two
+    // sixteen-byte moves do those when the document and the buffer both have
+    // the bytes there, cheaper than a call to memcpy.
     void CopyRun(const char* run, size_t n) {
         char* to = X.m_AttrTxt + TextLen;
         if (n <= 16 && End - run >= 16 && TextLen <= kAttrTxtSize - 16) {
             std::memcpy(to, run, 16);
+        } else if (n <= 32 && End - run >= 32 && TextLen <= kAttrTxtSize - 32) {
+            std::memcpy(to, run, 32);
         } else {
             std::memcpy(to, run, n);
         }
         TextLen += static_cast<int>(n);
+    }
+
+    // AddTag without the call: a name the document has sixty-four bytes
+    // for is moved in fixed steps. Refusals go to AddTag, which words them.
+    XML_TAGITEM* Push(const char* name, size_t n) {
+        if (n > static_cast<size_t>(kMaxTagName) || X.m_Depth >= kMaxDepth) return X.AddTag(name, n);
+        XML_TAGITEM& item = X.m_Tags[X.m_Depth];
+        if (n <= 16 && End - name >= 16) {
+            std::memcpy(item.Name, name, 16);
+        } else if (End - name >= kMaxTagName) {
+            std::memcpy(item.Name, name, kMaxTagName);
+        } else {
+            std::memcpy(item.Name, name, n);
+        }
+        item.Name[n] = '\0';
+        item.Node = nullptr;
+        item.Parent = nullptr;
+        item.Flags = X.m_Depth == 0 ? 0x0001 : 0;
+        ++X.m_Depth;
+        X.m_CurrTag = item.Name;
+        return &item;
+    }
+
+    // CloseTag without the call.
+    void Pop() {
+        if (X.m_Depth > kMaxDepth) X.m_Depth = kMaxDepth;
+        if (X.m_Depth <= 0) return;
+        XML_TAGITEM& item = X.m_Tags[X.m_Depth - 1];
+        item.Name[0] = '\0';
+        item.Node = nullptr;
+        item.Parent = nullptr;
+        item.Flags = 0;
+        --X.m_Depth;
+        X.m_CurrTag = X.m_Depth > 0 ? X.m_Tags[X.m_Depth - 1].Name : nullptr;
+    }
+
+    // Whether the n characters at name, which need no terminator, are the
+    // open tag's name exactly. Most names are shorter than sixteen: one
+    // compare of sixteen bytes (the tag item has them) decides those.
+    bool SameName(const XML_TAGITEM& open, const char* name, size_t n) const {
+        if (n > static_cast<size_t>(kMaxTagName)) return false;
+#if defined(__SSE2__)
+        if (n < 16 && End - name >= 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(open.Name));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
+            const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
+            return (differ & ((1u << n) - 1u)) == 0 && open.Name[n] == '\0';
+        }
+#endif
+        return std::memcmp(open.Name, name, n) == 0 && open.Name[n] == '\0';
+    }
+
+    // The first '/' of the n characters at name, or null. The name usually
+    // lies within sixteen bytes the document has: one compare for those.
+    const char* FirstSlash(const char* name, size_t n) const {
+#if defined(__SSE2__)
+        if (n <= 16 && End - name >= 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
+            const unsigned slashes =
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('/')))) &
+                ((1u << n) - 1u);
+            return slashes != 0 ? name + __builtin_ctz(slashes) : nullptr;
+        }
+#endif
+        return static_cast<const char*>(std::memchr(name, '/', n));
     }
 
     // Append of a run of the document.
@@ -297,8 +366,7 @@ struct CXML::Scan {
         }
         // Most closing tags repeat the name exactly; only the others need the
         // comparison without regard to case.
-        bool same = n <= static_cast<size_t>(kMaxTagName) &&
-                    std::memcmp(current->Name, name, n) == 0 && current->Name[n] == '\0';
+        bool same = SameName(*current, name, n);
         if (!same) {
             char copy[kNameCopy];
             std::memcpy(copy, name, n);
@@ -311,7 +379,7 @@ struct CXML::Scan {
         }
         p = Skip(p, 1);
         Call(XML_CLOSETAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         return p;
     }
@@ -325,7 +393,7 @@ struct CXML::Scan {
         const char* name = p;
         p = NameEnd<true>(p);
         size_t n = static_cast<size_t>(p - name);
-        const char* slash = static_cast<const char*>(std::memchr(name, '/', n));
+        const char* slash = FirstSlash(name, n);
         if (n == 0) {
             Error(p, "Missing tag in '%-.50s'", token);
             return p;
@@ -346,7 +414,7 @@ struct CXML::Scan {
         if (n > kNameCopy - 1) n = kNameCopy - 1;
         if (!closing) {
             Sync(p);
-            if (X.AddTag(name, n) == nullptr) {
+            if (Push(name, n) == nullptr) {
                 Status = kSyntaxError;
                 return p;
             }
@@ -372,7 +440,7 @@ struct CXML::Scan {
         }
         Call(XML_ENDTAG, p);
         Call(XML_CLOSETAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         StartContent(p);
         return p;
@@ -384,21 +452,45 @@ struct CXML::Scan {
 
     // One attribute of a start tag; p stands after the blank that announced it.
     const char* Attribute(const char* p) {
-        LinesPassed lines;
-        p = zam::xml::FindNonBlank(p, End, lines);
-        if (p >= End) {
-            for (; zam::xml::IsBlank(*p); ++p) {
-                if (*p == '\n') {
-                    ++lines.Count;
-                    lines.LastStart = p + 1;
+        // Attributes on one line are mostly one blank apart, and that blank
+        // is behind p already.
+        if (zam::xml::IsBlank(*p)) {
+            LinesPassed lines;
+            p = zam::xml::FindNonBlank(p, End, lines);
+            if (p >= End) {
+                for (; zam::xml::IsBlank(*p); ++p) {
+                    if (*p == '\n') {
+                        ++lines.Count;
+                        lines.LastStart = p + 1;
+                    }
                 }
             }
+            Passed(lines);
         }
-        Passed(lines);
         if (*p == '/' || *p == '>') return AfterAttribute(p);
         if (*p == '\0') return p;
         const char* token = p;
-        p = NameEnd<false>(p);
+        // The value's stops in the window, from its first byte on; none
+        // known without the window.
+        unsigned windowStops = 0;
+        const char* windowStart = nullptr;
+#if defined(__SSE2__)
+        if (End - token >= 32 &&
+            zam::platform::ActiveVectorLevel() != zam::platform::VectorLevel::Bytes) {
+            const zam::xml::AttributeWindow window(token);
+            const unsigned others = ~window.Name;
+            if (others != 0) {
+                p = token + __builtin_ctz(others);
+                windowStops = window.ValueStops;
+                windowStart = token;
+            } else {
+                p = NameEnd<false>(token + 32);
+            }
+        } else
+#endif
+        {
+            p = NameEnd<false>(p);
+        }
         const size_t n = static_cast<size_t>(p - token);
         if (n > static_cast<size_t>(kAttrIDSize - 1)) {
             std::memcpy(X.m_AttrID, token, kAttrIDSize - 1);
@@ -433,7 +525,20 @@ struct CXML::Scan {
         }
         const char quote = *p++;
         TextLen = 0;
-        for (;;) {
+        bool done = false;
+        if (windowStart != nullptr && p - windowStart < 32) {
+            // The whole value in the window, with nothing to decode.
+            const unsigned stops = windowStops >> (p - windowStart);
+            if (stops != 0) {
+                const char* close = p + __builtin_ctz(stops);
+                if (*close == quote) {
+                    CopyRun(p, static_cast<size_t>(close - p));
+                    p = close + 1;
+                    done = true;
+                }
+            }
+        }
+        while (!done) {
             const char* run = p;
             p = RunEndInLine<'\0', '&', '\\', '\n', '"', '\''>(p);
             if (p > run && !AppendRun(run, static_cast<size_t>(p - run), token, false)) return p;
@@ -492,7 +597,7 @@ struct CXML::Scan {
         }
         ++p;
         Call(XML_CLOSETAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         return p;
     }
@@ -504,7 +609,7 @@ struct CXML::Scan {
         Passed(lines);
         if (*p == '>') ++p;
         Call(XML_ENDTAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         StartContent(p);
         return p;

@@ -130,22 +130,27 @@ inline __m128i InRange(__m128i block, char low, char high) {
                          _mm_cmplt_epi8(block, _mm_set1_epi8(static_cast<char>(high + 1))));
 }
 
+/// The name bytes of a block, one bit each.
+template <bool Tag>
+inline unsigned NameMask(__m128i block) {
+    // A letter in either case is a lower-case letter once bit 5 is set.
+    __m128i name = InRange(_mm_or_si128(block, _mm_set1_epi8(0x20)), 'a', 'z');
+    // '-' to ':' is "-./0123456789:"; the slash belongs to tag names only.
+    __m128i marks = InRange(block, '-', ':');
+    if (!Tag) marks = _mm_andnot_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('/')), marks);
+    name = _mm_or_si128(name, marks);
+    name = _mm_or_si128(name, _mm_cmpeq_epi8(block, _mm_set1_epi8('_')));
+    if (Tag) {
+        name = _mm_or_si128(name, _mm_cmpeq_epi8(block, _mm_set1_epi8('?')));
+        name = _mm_or_si128(name, _mm_cmpeq_epi8(block, _mm_set1_epi8('!')));
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(name));
+}
+
 template <bool Tag>
 inline const char* FindNameEndWide(const char* p, const char* end) {
     for (; end - p >= 16; p += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        // A letter in either case is a lower-case letter once bit 5 is set.
-        __m128i name = InRange(_mm_or_si128(block, _mm_set1_epi8(0x20)), 'a', 'z');
-        // '-' to ':' is "-./0123456789:"; the slash belongs to tag names only.
-        __m128i marks = InRange(block, '-', ':');
-        if (!Tag) marks = _mm_andnot_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('/')), marks);
-        name = _mm_or_si128(name, marks);
-        name = _mm_or_si128(name, _mm_cmpeq_epi8(block, _mm_set1_epi8('_')));
-        if (Tag) {
-            name = _mm_or_si128(name, _mm_cmpeq_epi8(block, _mm_set1_epi8('?')));
-            name = _mm_or_si128(name, _mm_cmpeq_epi8(block, _mm_set1_epi8('!')));
-        }
-        const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFu;
+        const unsigned others = ~NameMask<Tag>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))) & 0xFFFFu;
         if (others != 0) return p + __builtin_ctz(others);
     }
     return FindNameEndPortable<Tag>(p, end);
@@ -271,6 +276,28 @@ ZAM_AVX2 inline const char* FindNonBlankAvx2(const char* p, const char* end, Lin
 #else
 #define ZAM_XML_AVX2_STEP(avx2)
 #endif
+
+// The two sixteen-byte blocks at p as one thirty-two-bit mask of f's bytes.
+template <typename MaskOf>
+inline unsigned PairMask(const char* p, MaskOf f) {
+    const unsigned low = f(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    const unsigned high = f(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)));
+    return low | (high << 16);
+}
+
+/// An attribute's name and value as seen in the thirty-two bytes from its
+/// first character, one bit a byte: the name bytes, and the bytes a value
+/// stops at. Most attributes fit, so their name end, '=', quote and value
+/// end come from one look instead of a wide step for each of them, which
+/// would each wait for the one before. The caller makes sure the
+/// thirty-two bytes lie before the end.
+struct AttributeWindow {
+    unsigned Name;
+    unsigned ValueStops;
+    explicit AttributeWindow(const char* p)
+        : Name(PairMask(p, NameMask<false>)), ValueStops(PairMask(p, StopMask<'\0', '&', '\\', '\n', '"', '\''>)) {}
+};
+
 #endif
 
 /// The first of Stops in [p, end), or end.
