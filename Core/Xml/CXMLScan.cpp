@@ -66,15 +66,21 @@ inline bool Is(char c, unsigned char cls) {
     return (kClasses.Of[static_cast<unsigned char>(c)] & cls) != 0;
 }
 
-using zam::xml::FindStop;
-using zam::xml::FindStopCounting;
 using zam::xml::LinesPassed;
+
+// How a scan ended, for what ScanText does after it.
+struct ScanEnd {
+    int Status;
+    bool StoppedOnContent;  // the handler stopped it on content
+};
 
 }  // namespace
 
-// The scan's moving parts; the scanner's visible state stays in CXML. Hidden
-// from the library's interface, so its calls are direct ones, not through the
-// procedure linkage table a shared library's exported functions go through.
+// The scan's moving parts on one path of XmlWideScan.h (the byte loop, SSE2,
+// AVX2); the scanner's visible state stays in CXML. Hidden from the library's
+// interface, so its calls are direct ones, not through the procedure linkage
+// table a shared library's exported functions go through.
+template <class Path>
 struct __attribute__((visibility("hidden"))) CXML::Scan {
     CXML& X;
     const char* Base;
@@ -110,7 +116,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     // The first of Stops from p on, newlines counted into lines.
     template <char... Stops>
     const char* RunEnd(const char* p, LinesPassed& lines) {
-        p = FindStopCounting<Stops...>(p, End, lines);
+        p = Path::template FindStopCounting<Stops...>(p, End, lines);
         if (p >= End) {
             for (; !zam::xml::IsStop<Stops...>(*p); ++p) {
                 if (*p == '\n') {
@@ -124,7 +130,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     // The end of the name that starts at p.
     template <bool Tag>
     const char* NameEnd(const char* p) {
-        p = zam::xml::FindNameEnd<Tag>(p, End);
+        p = Path::template FindNameEnd<Tag>(p, End);
         if (p >= End) {
             while (Is(*p, Tag ? kTag : kName)) ++p;
         }
@@ -134,7 +140,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     // The first of Stops from p on, where none of them is a newline.
     template <char... Stops>
     const char* RunEndInLine(const char* p) {
-        p = FindStop<Stops...>(p, End);
+        p = Path::template FindStop<Stops...>(p, End);
         if (p >= End) {
             while (!zam::xml::IsStop<Stops...>(*p)) ++p;
         }
@@ -238,7 +244,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     bool SameName(const XML_TAGITEM& open, const char* name, size_t n) const {
         if (n > static_cast<size_t>(kMaxTagName)) return false;
 #if defined(__SSE2__)
-        if (n < 16 && End - name >= 16) {
+        if (Path::kWindows && n < 16 && End - name >= 16) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(open.Name));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
             const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
@@ -252,7 +258,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     // lies within sixteen bytes the document has: one compare for those.
     const char* FirstSlash(const char* name, size_t n) const {
 #if defined(__SSE2__)
-        if (n <= 16 && End - name >= 16) {
+        if (Path::kWindows && n <= 16 && End - name >= 16) {
             const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
             const unsigned slashes =
                 static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('/')))) &
@@ -419,7 +425,15 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
                 return p;
             }
             Call(XML_OPENTAG, p);
-            if (!empty) return p;
+            if (!empty) {
+                // A blank after the name: the attributes, as the main loop
+                // would start them, without the round through it.
+                if ((*p == ' ' || *p == '\t') && Free() && InStartTag() && X.m_CurrTag[0] != '!' &&
+                    X.m_CurrTag[0] != '?') {
+                    return Attributes(p + 1);
+                }
+                return p;
+            }
         }
         return CloseNamed(token, name, n, p);
     }
@@ -456,7 +470,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         // is behind p already.
         if (zam::xml::IsBlank(*p)) {
             LinesPassed lines;
-            p = zam::xml::FindNonBlank(p, End, lines);
+            p = Path::FindNonBlank(p, End, lines);
             if (p >= End) {
                 for (; zam::xml::IsBlank(*p); ++p) {
                     if (*p == '\n') {
@@ -474,21 +488,21 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         // known without the window.
         unsigned windowStops = 0;
         const char* windowStart = nullptr;
-#if defined(__SSE2__)
-        if (End - token >= 32 &&
-            zam::platform::ActiveVectorLevel() != zam::platform::VectorLevel::Bytes) {
-            const zam::xml::AttributeWindow window(token);
-            const unsigned others = ~window.Name;
-            if (others != 0) {
-                p = token + __builtin_ctz(others);
-                windowStops = window.ValueStops;
-                windowStart = token;
+        if constexpr (Path::kWindows) {
+            if (End - token >= 32) {
+                const zam::xml::AttributeMasks window = Path::AttributeWindow(token);
+                const unsigned others = ~window.Name;
+                if (others != 0) {
+                    p = token + __builtin_ctz(others);
+                    windowStops = window.ValueStops;
+                    windowStart = token;
+                } else {
+                    p = NameEnd<false>(token + 32);
+                }
             } else {
-                p = NameEnd<false>(token + 32);
+                p = NameEnd<false>(p);
             }
-        } else
-#endif
-        {
+        } else {
             p = NameEnd<false>(p);
         }
         const size_t n = static_cast<size_t>(p - token);
@@ -567,17 +581,25 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         return AfterAttribute(p);
     }
 
+    // Whether the main loop, between two of its steps, would only go on to
+    // the next: nothing stopped the scan, no hook node ends it, and no
+    // progress is reported. Then a step may take the next one itself.
+    bool Free() const {
+        return Status >= 0 && X.m_Progress == nullptr && !((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr);
+    }
+
     // The attributes of a start tag one after the other, from where the main
     // loop calls Attribute, for as long as the main loop would only come
     // back to call it again: nothing stopped the scan, no progress is
     // reported, and the next attribute follows a blank, or a line end right
-    // before a name or a blank. Anything else goes back to the main loop.
+    // before a name or a blank; a '>' after them ends the start tag as the
+    // main loop would. Anything else goes back to the main loop.
     const char* Attributes(const char* p) {
         for (;;) {
             p = Attribute(p);
-            if (Status < 0 || X.m_Event != XML_NEWATTR || !InStartTag() || X.m_Progress != nullptr) return p;
-            if ((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr) return p;
+            if (X.m_Event != XML_NEWATTR || !InStartTag() || !Free()) return p;
             const char c = *p;
+            if (c == '>') return TagEnd(p);
             if (c == ' ' || c == '\t') {
                 ++p;
             } else if ((c != '\n' && c != '\r') || !(Is(p[1], kName) || p[1] == ' ' || p[1] == '\t')) {
@@ -635,91 +657,122 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     }
 
     bool InStartTag() const { return InTag && X.m_CurrTag != nullptr; }
+
+    // The whole document, from its first character to where the scan ends.
+    ScanEnd Run() {
+        const int length = static_cast<int>(End - Base);
+        // At most about 200 progress reports, however long the document.
+        const int step = length / 200 < 100 ? 100 : length / 200;
+        int64_t nextReport = step;
+        // Reports every step passed since the last report: runs of characters are
+        // consumed in one piece, and no report is lost or repeated for that.
+        auto report = [&](const char* at) {
+            for (; X.m_Progress != nullptr && at - Base >= nextReport; nextReport += step)
+                X.m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), X.m_FileName);
+        };
+        if (X.m_Progress != nullptr) X.m_Progress(-1.0f, X.m_FileName);
+
+        const char* p = Base;
+        bool stoppedOnContent = false;
+        for (;;) {
+            if (X.m_Event == XML_DATA) {
+                p = Content(p);
+                if (Status < 0 || *p == '\0') break;
+                if (X.m_Depth >= 1 && Handler != nullptr) {
+                    Sync(p + 1);
+                    const int r = Handler(&X, User);
+                    if (r < 0) {
+                        Status = r;
+                        stoppedOnContent = true;
+                        break;
+                    }
+                }
+                p = Tag(p);
+            } else {
+                const char c = *p;
+                if (c == '\0') break;
+                if (InStartTag() && X.m_Event == XML_OPENTAG && (X.m_CurrTag[0] == '!' || X.m_CurrTag[0] == '?')) {
+                    // Whatever ends the name of a declaration or comment starts the skip,
+                    // so "<!--x-->" and a comment opened at a line end are skipped too.
+                    p = SkipConstruct(p);
+                } else if (!InTag && c != '<' && c != '>') {
+                    p = Idle(p);
+                    // The tag after the blanks, as the next round would read it.
+                    if (*p == '<' && Free()) p = Tag(p);
+                } else {
+                    switch (c) {
+                    case '<':
+                        p = Tag(p);
+                        break;
+                    case ' ':
+                    case '\t':
+                        p = InStartTag() ? Attributes(p + 1) : p + 1;
+                        break;
+                    case '\n':
+                    case '\r':
+                        // An attribute that starts a line is read too, not skipped.
+                        if (c == '\n') NewLine(p + 1);
+                        ++p;
+                        if (InStartTag() && Is(*p, kName)) p = Attributes(p);
+                        break;
+                    case '/':
+                        p = InStartTag() ? SlashClose(p) : p + 1;
+                        break;
+                    case '>':
+                        p = TagEnd(p);
+                        break;
+                    default: {
+                        const unsigned char stop = InTag ? kInTagStop : kIdleStop;
+                        ++p;
+                        while (!Is(*p, stop)) ++p;
+                    }
+                    }
+                }
+            }
+            if (Status < 0) break;
+            if ((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr) {
+                LogTrace("XML", 0, "Exit after creating requested hook node");
+                break;
+            }
+            report(p);
+        }
+        Sync(p);
+        report(p);
+        return {Status, stoppedOnContent};
+    }
 };
 
 int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* user,
                    char* ownedBuffer) {
-    Scan s(*this, text, length, handler, user);
     m_Line = 1;
     m_Col = 0;
     m_Pos = 0;
-    // At most about 200 progress reports, however long the document.
-    const int step = length / 200 < 100 ? 100 : length / 200;
-    int64_t nextReport = step;
-    // Reports every step passed since the last report: runs of characters are
-    // consumed in one piece, and no report is lost or repeated for that.
-    auto report = [&](const char* at) {
-        for (; m_Progress != nullptr && at - text >= nextReport; nextReport += step)
-            m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
-    };
-    if (m_Progress != nullptr) m_Progress(-1.0f, m_FileName);
-
-    const char* p = text;
-    bool stoppedOnContent = false;
-    for (;;) {
-        if (m_Event == XML_DATA) {
-            p = s.Content(p);
-            if (s.Status < 0 || *p == '\0') break;
-            if (m_Depth >= 1 && handler != nullptr) {
-                s.Sync(p + 1);
-                const int r = handler(this, user);
-                if (r < 0) {
-                    s.Status = r;
-                    stoppedOnContent = true;
-                    break;
-                }
-            }
-            p = s.Tag(p);
-        } else {
-            const char c = *p;
-            if (c == '\0') break;
-            if (s.InStartTag() && m_Event == XML_OPENTAG && (m_CurrTag[0] == '!' || m_CurrTag[0] == '?')) {
-                // Whatever ends the name of a declaration or comment starts the skip,
-                // so "<!--x-->" and a comment opened at a line end are skipped too.
-                p = s.SkipConstruct(p);
-            } else if (!s.InTag && c != '<' && c != '>') {
-                p = s.Idle(p);
-            } else {
-                switch (c) {
-                case '<':
-                    p = s.Tag(p);
-                    break;
-                case ' ':
-                case '\t':
-                    p = s.InStartTag() ? s.Attributes(p + 1) : p + 1;
-                    break;
-                case '\n':
-                case '\r':
-                    // An attribute that starts a line is read too, not skipped.
-                    if (c == '\n') s.NewLine(p + 1);
-                    ++p;
-                    if (s.InStartTag() && Is(*p, kName)) p = s.Attributes(p);
-                    break;
-                case '/':
-                    p = s.InStartTag() ? s.SlashClose(p) : p + 1;
-                    break;
-                case '>':
-                    p = s.TagEnd(p);
-                    break;
-                default: {
-                    const unsigned char stop = s.InTag ? kInTagStop : kIdleStop;
-                    ++p;
-                    while (!Is(*p, stop)) ++p;
-                }
-                }
-            }
-        }
-        if (s.Status < 0) break;
-        if ((m_Flags & XMLFLG_HOOK) && m_NodeTop != nullptr) {
-            LogTrace("XML", 0, "Exit after creating requested hook node");
-            break;
-        }
-        report(p);
+    // The scan is compiled once for each path, each with all of its steps
+    // inline (flatten); the one for AVX2 as AVX2 code, which the other paths
+    // never run.
+    ScanEnd end;
+#if defined(ZAM_XML_AVX2)
+    if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Avx2) {
+        end = [&]() __attribute__((target("avx2"), flatten)) {
+            return Scan<zam::xml::Avx2Path>(*this, text, length, handler, user).Run();
+        }();
+    } else
+#endif
+#if defined(__SSE2__)
+    if (zam::platform::ActiveVectorLevel() != zam::platform::VectorLevel::Bytes) {
+        end = [&]() __attribute__((flatten)) {
+            return Scan<zam::xml::Sse2Path>(*this, text, length, handler, user).Run();
+        }();
+    } else
+#endif
+    {
+        end = [&]() __attribute__((flatten)) {
+            return Scan<zam::xml::BytePath>(*this, text, length, handler, user).Run();
+        }();
     }
-    s.Sync(p);
-    report(p);
+    int status = end.Status;
 
-    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !stoppedOnContent) {
+    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !end.StoppedOnContent) {
         CTxt msg;
         if (m_Depth == 1) {
             msg = "Tag not closed: ";
@@ -731,8 +784,8 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
             msg += m_Tags[i].Name;
         }
         AddErr(msg);
-        s.Status = kSyntaxError;
+        status = kSyntaxError;
     }
     Finish(ownedBuffer);
-    return s.Status;
+    return status;
 }

@@ -176,7 +176,7 @@ inline const char* FindNonBlankWide(const char* p, const char* end, LinesPassed&
 
 #if defined(ZAM_XML_AVX2)
 
-// The AVX2 steps are compiled for that instruction set alone and called only
+// The AVX2 steps are compiled for that instruction set alone and run only
 // when the processor has it; each hands its last fewer-than-32 bytes to the
 // SSE2 step, so the tail is treated exactly as on the narrower path.
 #define ZAM_AVX2 __attribute__((target("avx2")))
@@ -189,7 +189,7 @@ ZAM_AVX2 inline unsigned StopMask32(__m256i block) {
 }
 
 template <char... Stops>
-ZAM_AVX2 const char* FindStopAvx2(const char* p, const char* end) {
+ZAM_AVX2 inline const char* FindStopAvx2(const char* p, const char* end) {
     for (; end - p >= 32; p += 32) {
         const unsigned stops = StopMask32<Stops...>(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
         if (stops != 0) return p + __builtin_ctz(stops);
@@ -198,7 +198,7 @@ ZAM_AVX2 const char* FindStopAvx2(const char* p, const char* end) {
 }
 
 template <char... Stops>
-ZAM_AVX2 const char* FindStopCountingAvx2(const char* p, const char* end, LinesPassed& lines) {
+ZAM_AVX2 inline const char* FindStopCountingAvx2(const char* p, const char* end, LinesPassed& lines) {
     for (; end - p >= 32; p += 32) {
         const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const unsigned stops = StopMask32<Stops...>(block);
@@ -218,19 +218,23 @@ ZAM_AVX2 inline __m256i InRange32(__m256i block, char low, char high) {
 }
 
 template <bool Tag>
-ZAM_AVX2 const char* FindNameEndAvx2(const char* p, const char* end) {
+ZAM_AVX2 inline unsigned NameMask32(__m256i block) {
+    __m256i name = InRange32(_mm256_or_si256(block, _mm256_set1_epi8(0x20)), 'a', 'z');
+    __m256i marks = InRange32(block, '-', ':');
+    if (!Tag) marks = _mm256_andnot_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('/')), marks);
+    name = _mm256_or_si256(name, marks);
+    name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('_')));
+    if (Tag) {
+        name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('?')));
+        name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('!')));
+    }
+    return static_cast<unsigned>(_mm256_movemask_epi8(name));
+}
+
+template <bool Tag>
+ZAM_AVX2 inline const char* FindNameEndAvx2(const char* p, const char* end) {
     for (; end - p >= 32; p += 32) {
-        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        __m256i name = InRange32(_mm256_or_si256(block, _mm256_set1_epi8(0x20)), 'a', 'z');
-        __m256i marks = InRange32(block, '-', ':');
-        if (!Tag) marks = _mm256_andnot_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('/')), marks);
-        name = _mm256_or_si256(name, marks);
-        name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('_')));
-        if (Tag) {
-            name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('?')));
-            name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('!')));
-        }
-        const unsigned others = ~static_cast<unsigned>(_mm256_movemask_epi8(name));
+        const unsigned others = ~NameMask32<Tag>(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
         if (others != 0) return p + __builtin_ctz(others);
     }
     return FindNameEndWide<Tag>(p, end);
@@ -252,131 +256,142 @@ ZAM_AVX2 inline const char* FindNonBlankAvx2(const char* p, const char* end, Lin
     return FindNonBlankWide(p, end, lines);
 }
 
+#endif  // ZAM_XML_AVX2
+
+/// An attribute as seen in the thirty-two bytes from its first character,
+/// one bit a byte: the name bytes, and the bytes a value stops at. Most
+/// attributes fit, so their name end, '=', quote and value end come from one
+/// look instead of a wide step for each, each waiting for the one before.
+struct AttributeMasks {
+    unsigned Name;
+    unsigned ValueStops;
+};
+
+// The paths. The scan is compiled once for each (CXMLScan.cpp), with every
+// step inline; the processor, or a test, chooses one when a scan starts.
+
+/// One byte at a time: the reference every wider path is held to.
+struct BytePath {
+    static constexpr bool kWindows = false;  ///< AttributeWindow is not used
+    template <char... Stops>
+    static const char* FindStop(const char* p, const char* end) {
+        return FindStopPortable<Stops...>(p, end);
+    }
+    template <char... Stops>
+    static const char* FindStopCounting(const char* p, const char* end, LinesPassed& lines) {
+        return FindStopCountingPortable<Stops...>(p, end, lines);
+    }
+    template <bool Tag>
+    static const char* FindNameEnd(const char* p, const char* end) {
+        return FindNameEndPortable<Tag>(p, end);
+    }
+    static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
+        return FindNonBlankPortable(p, end, lines);
+    }
+};
+
+#if defined(__SSE2__)
+
+/// Sixteen bytes at a time. Most runs in a document end within sixteen
+/// bytes; the loops look at the first sixteen before anything else.
+struct Sse2Path {
+    static constexpr bool kWindows = true;
+    template <char... Stops>
+    static const char* FindStop(const char* p, const char* end) {
+        return FindStopWide<Stops...>(p, end);
+    }
+    template <char... Stops>
+    static const char* FindStopCounting(const char* p, const char* end, LinesPassed& lines) {
+        return FindStopCountingWide<Stops...>(p, end, lines);
+    }
+    template <bool Tag>
+    static const char* FindNameEnd(const char* p, const char* end) {
+        return FindNameEndWide<Tag>(p, end);
+    }
+    static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
+        return FindNonBlankWide(p, end, lines);
+    }
+    /// The caller makes sure the thirty-two bytes at p lie before the end.
+    static AttributeMasks AttributeWindow(const char* p) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        return {NameMask<false>(low) | (NameMask<false>(high) << 16),
+                StopMask<'\0', '&', '\\', '\n', '"', '\''>(low) |
+                    (StopMask<'\0', '&', '\\', '\n', '"', '\''>(high) << 16)};
+    }
+};
+
+#endif  // __SSE2__
+
+#if defined(ZAM_XML_AVX2)
+
+/// Thirty-two bytes at a time, for processors that have AVX2. Its steps can
+/// only be inlined into code compiled for AVX2 too, which the scan's own
+/// copy for this path is.
+struct Avx2Path {
+    static constexpr bool kWindows = true;
+    template <char... Stops>
+    ZAM_AVX2 static const char* FindStop(const char* p, const char* end) {
+        return FindStopAvx2<Stops...>(p, end);
+    }
+    template <char... Stops>
+    ZAM_AVX2 static const char* FindStopCounting(const char* p, const char* end, LinesPassed& lines) {
+        return FindStopCountingAvx2<Stops...>(p, end, lines);
+    }
+    template <bool Tag>
+    ZAM_AVX2 static const char* FindNameEnd(const char* p, const char* end) {
+        return FindNameEndAvx2<Tag>(p, end);
+    }
+    ZAM_AVX2 static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
+        return FindNonBlankAvx2(p, end, lines);
+    }
+    /// The caller makes sure the thirty-two bytes at p lie before the end.
+    ZAM_AVX2 static AttributeMasks AttributeWindow(const char* p) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        return {NameMask32<false>(block), StopMask32<'\0', '&', '\\', '\n', '"', '\''>(block)};
+    }
+};
+
 #undef ZAM_AVX2
 #endif  // ZAM_XML_AVX2
 
-// The entry points: the path the processor (or a test) chose. Most runs in
-// a document end within sixteen bytes, so every vector path looks at the
-// first sixteen here, inline; only a run that goes on past them is worth the
-// call into the thirty-two-byte loop.
+// The steps on the path the processor (or a test) chose, one call each: for
+// the tests, which hold every path to the byte loop at every offset.
 
-#if defined(__SSE2__)
-#define ZAM_XML_PATHS(first, avx2, sse2, bytes)                            \
-    const zam::platform::VectorLevel level = zam::platform::ActiveVectorLevel(); \
-    if (level == zam::platform::VectorLevel::Bytes) return bytes;          \
-    if (end - p >= 16) {                                                   \
-        first;                                                             \
-        p += 16;                                                           \
-        ZAM_XML_AVX2_STEP(avx2)                                            \
-    }                                                                      \
-    return sse2;
+/// Calls f with the active path's type (a value of it).
+template <typename F>
+inline auto OnActivePath(F f) {
 #if defined(ZAM_XML_AVX2)
-#define ZAM_XML_AVX2_STEP(avx2) \
-    if (level == zam::platform::VectorLevel::Avx2) return avx2;
-#else
-#define ZAM_XML_AVX2_STEP(avx2)
+    if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Avx2) return f(Avx2Path());
 #endif
-
-// The two sixteen-byte blocks at p as one thirty-two-bit mask of f's bytes.
-template <typename MaskOf>
-inline unsigned PairMask(const char* p, MaskOf f) {
-    const unsigned low = f(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    const unsigned high = f(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)));
-    return low | (high << 16);
+#if defined(__SSE2__)
+    if (zam::platform::ActiveVectorLevel() != zam::platform::VectorLevel::Bytes) return f(Sse2Path());
+#endif
+    return f(BytePath());
 }
-
-/// An attribute's name and value as seen in the thirty-two bytes from its
-/// first character, one bit a byte: the name bytes, and the bytes a value
-/// stops at. Most attributes fit, so their name end, '=', quote and value
-/// end come from one look instead of a wide step for each of them, which
-/// would each wait for the one before. The caller makes sure the
-/// thirty-two bytes lie before the end.
-struct AttributeWindow {
-    unsigned Name;
-    unsigned ValueStops;
-    explicit AttributeWindow(const char* p)
-        : Name(PairMask(p, NameMask<false>)), ValueStops(PairMask(p, StopMask<'\0', '&', '\\', '\n', '"', '\''>)) {}
-};
-
-#endif
 
 /// The first of Stops in [p, end), or end.
 template <char... Stops>
 inline const char* FindStop(const char* p, const char* end) {
-#if defined(__SSE2__)
-    ZAM_XML_PATHS(
-        const unsigned stops = StopMask<Stops...>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-        if (stops != 0) return p + __builtin_ctz(stops),
-        (FindStopAvx2<Stops...>(p, end)), (FindStopWide<Stops...>(p, end)), (FindStopPortable<Stops...>(p, end)))
-#else
-    return FindStopPortable<Stops...>(p, end);
-#endif
+    return OnActivePath([&](auto path) { return decltype(path)::template FindStop<Stops...>(p, end); });
 }
 
 /// The first of Stops in [p, end), or end, with the newlines passed on the way.
 template <char... Stops>
 inline const char* FindStopCounting(const char* p, const char* end, LinesPassed& lines) {
-#if defined(__SSE2__)
-    ZAM_XML_PATHS(
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned stops = StopMask<Stops...>(block);
-        unsigned newlines = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))));
-        if (stops != 0) newlines &= (stops & -stops) - 1u;
-        CountNewlines(newlines, p, lines);
-        if (stops != 0) return p + __builtin_ctz(stops),
-        (FindStopCountingAvx2<Stops...>(p, end, lines)), (FindStopCountingWide<Stops...>(p, end, lines)),
-        (FindStopCountingPortable<Stops...>(p, end, lines)))
-#else
-    return FindStopCountingPortable<Stops...>(p, end, lines);
-#endif
+    return OnActivePath(
+        [&](auto path) { return decltype(path)::template FindStopCounting<Stops...>(p, end, lines); });
 }
 
 /// The first byte in [p, end) that is not a name byte, or end.
 template <bool Tag>
 inline const char* FindNameEnd(const char* p, const char* end) {
-    // Names are short: one sixteen-byte step almost always finds the end, and
-    // a longer one is rare enough to stay on that step.
-    if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Bytes) {
-        return FindNameEndPortable<Tag>(p, end);
-    }
-#if defined(ZAM_XML_AVX2)
-    if (end - p >= 16) {
-        const char* found = FindNameEndWide<Tag>(p, p + 16);
-        if (found != p + 16) return found;
-        if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Avx2) {
-            return FindNameEndAvx2<Tag>(p + 16, end);
-        }
-        return FindNameEndWide<Tag>(p + 16, end);
-    }
-#endif
-#if defined(__SSE2__)
-    return FindNameEndWide<Tag>(p, end);
-#else
-    return FindNameEndPortable<Tag>(p, end);
-#endif
+    return OnActivePath([&](auto path) { return decltype(path)::template FindNameEnd<Tag>(p, end); });
 }
 
 /// The first byte in [p, end) that is not a blank, or end, with the newlines passed.
 inline const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
-#if defined(__SSE2__)
-    ZAM_XML_PATHS(
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i newline = _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'));
-        __m128i blank = _mm_or_si128(newline, _mm_cmpeq_epi8(block, _mm_set1_epi8(' ')));
-        blank = _mm_or_si128(blank, _mm_cmpeq_epi8(block, _mm_set1_epi8('\t')));
-        blank = _mm_or_si128(blank, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
-        const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(blank)) & 0xFFFFu;
-        unsigned newlines = static_cast<unsigned>(_mm_movemask_epi8(newline));
-        if (others != 0) newlines &= (others & -others) - 1u;
-        CountNewlines(newlines, p, lines);
-        if (others != 0) return p + __builtin_ctz(others),
-        (FindNonBlankAvx2(p, end, lines)), (FindNonBlankWide(p, end, lines)), (FindNonBlankPortable(p, end, lines)))
-#else
-    return FindNonBlankPortable(p, end, lines);
-#endif
+    return OnActivePath([&](auto path) { return decltype(path)::FindNonBlank(p, end, lines); });
 }
-
-#undef ZAM_XML_PATHS
-#undef ZAM_XML_AVX2_STEP
 
 }  // namespace zam::xml
