@@ -68,6 +68,16 @@ inline bool Is(char c, unsigned char cls) {
 
 using zam::xml::LinesPassed;
 
+// Records a syntax error's message with the scanner's place.
+__attribute__((noinline, cold, format(printf, 2, 3))) void SyntaxError(CXML& xml, const char* fmt, ...) {
+    CTxt msg;
+    va_list args;
+    va_start(args, fmt);
+    msg.FormatV(fmt, args);
+    va_end(args);
+    xml.AddErr(msg);
+}
+
 // How a scan ended, for what ScanText does after it.
 struct ScanEnd {
     int Status;
@@ -155,15 +165,14 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         if (r < 0 && Status >= 0) Status = r;
     }
 
-    // at: the offending character, counted in the column.
-    void Error(const char* at, const char* fmt, ...) __attribute__((format(printf, 3, 4))) {
+    // at: the offending character, counted in the column. Not variadic in
+    // C's way: such a function is never inlined, and a call that takes the
+    // scan's address makes the compiler keep every field of it in memory,
+    // reloaded after each handler call, on the hot paths too.
+    template <typename... Args>
+    void Error(const char* at, const char* fmt, Args... args) {
         Sync(at + 1);
-        CTxt msg;
-        va_list args;
-        va_start(args, fmt);
-        msg.FormatV(fmt, args);
-        va_end(args);
-        X.AddErr(msg);
+        SyntaxError(X, fmt, args...);
         Status = kSyntaxError;
     }
 
