@@ -211,24 +211,43 @@ ZAM_AVX2 inline const char* FindStopCountingAvx2(const char* p, const char* end,
     return FindStopCountingWide<Stops...>(p, end, lines);
 }
 
-// AVX2 has only "greater than": low <= b <= high is b > low-1 and high+1 > b.
-ZAM_AVX2 inline __m256i InRange32(__m256i block, char low, char high) {
-    return _mm256_and_si256(_mm256_cmpgt_epi8(block, _mm256_set1_epi8(static_cast<char>(low - 1))),
-                            _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(high + 1)), block));
+// The classes of 32 bytes at once, from two sixteen-entry tables, one
+// looked up by each half of a byte: a byte is in a class when both of its
+// entries have the class's bit. Bits 0-3 make name bytes (letters and
+// digits with ':' 0-3, 0x41-0x4F and 0x61-0x6F, '-' and '.', '_'), bit 7
+// adds what only tag names hold ('!', '/', '?'), bits 4-6 are what ends a
+// value ('\0' '\n', '"' '&' '\'', '\\'). Bytes above 127 are in none.
+// One look serves a name and the value after it, where compares would take
+// a dozen steps for the name alone.
+enum : char {
+    kClassName = 0x0F,
+    kClassTagName = static_cast<char>(0x8F),
+    kClassValueStop = 0x70,
+};
+
+ZAM_AVX2 inline __m256i Classes32(__m256i block) {
+#define ZAM_XML_LOW 0x11, static_cast<char>(0x83), 0x23, 0x03, 0x03, 0x03, 0x23, 0x23, \
+                    0x03, 0x03, 0x13, 0x02, 0x42, 0x06, 0x06, static_cast<char>(0x8A)
+#define ZAM_XML_HIGH 0x10, 0x00, static_cast<char>(0xA4), static_cast<char>(0x81), 0x02, 0x49, 0x02, 0x01, \
+                     0, 0, 0, 0, 0, 0, 0, 0
+    const __m256i low = _mm256_setr_epi8(ZAM_XML_LOW, ZAM_XML_LOW);
+    const __m256i high = _mm256_setr_epi8(ZAM_XML_HIGH, ZAM_XML_HIGH);
+#undef ZAM_XML_LOW
+#undef ZAM_XML_HIGH
+    // A byte with its top bit set looks up zero in the first table.
+    const __m256i highHalves = _mm256_and_si256(_mm256_srli_epi16(block, 4), _mm256_set1_epi8(0x0F));
+    return _mm256_and_si256(_mm256_shuffle_epi8(low, block), _mm256_shuffle_epi8(high, highHalves));
+}
+
+/// The bytes of classes with any of bits, one bit each.
+ZAM_AVX2 inline unsigned ClassMask32(__m256i classes, char bits) {
+    const __m256i none = _mm256_cmpeq_epi8(_mm256_and_si256(classes, _mm256_set1_epi8(bits)), _mm256_setzero_si256());
+    return ~static_cast<unsigned>(_mm256_movemask_epi8(none));
 }
 
 template <bool Tag>
 ZAM_AVX2 inline unsigned NameMask32(__m256i block) {
-    __m256i name = InRange32(_mm256_or_si256(block, _mm256_set1_epi8(0x20)), 'a', 'z');
-    __m256i marks = InRange32(block, '-', ':');
-    if (!Tag) marks = _mm256_andnot_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('/')), marks);
-    name = _mm256_or_si256(name, marks);
-    name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('_')));
-    if (Tag) {
-        name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('?')));
-        name = _mm256_or_si256(name, _mm256_cmpeq_epi8(block, _mm256_set1_epi8('!')));
-    }
-    return static_cast<unsigned>(_mm256_movemask_epi8(name));
+    return ClassMask32(Classes32(block), Tag ? kClassTagName : kClassName);
 }
 
 template <bool Tag>
@@ -272,7 +291,7 @@ struct AttributeMasks {
 
 /// One byte at a time: the reference every wider path is held to.
 struct BytePath {
-    static constexpr bool kWindows = false;  ///< AttributeWindow is not used
+    static constexpr bool kWindows = false;  ///< the scan uses no AttributeWindow
     template <char... Stops>
     static const char* FindStop(const char* p, const char* end) {
         return FindStopPortable<Stops...>(p, end);
@@ -287,6 +306,16 @@ struct BytePath {
     }
     static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
         return FindNonBlankPortable(p, end, lines);
+    }
+    /// The window byte by byte: what the wider paths' windows are held to
+    /// (the scan on this path reads attributes without one).
+    static AttributeMasks AttributeWindow(const char* p) {
+        AttributeMasks masks{0, 0};
+        for (int i = 0; i < 32; ++i) {
+            if (IsNameByte<false>(p[i])) masks.Name |= 1u << i;
+            if (IsStop<'\0', '&', '\\', '\n', '"', '\''>(p[i])) masks.ValueStops |= 1u << i;
+        }
+        return masks;
     }
 };
 
@@ -347,8 +376,8 @@ struct Avx2Path {
     }
     /// The caller makes sure the thirty-two bytes at p lie before the end.
     ZAM_AVX2 static AttributeMasks AttributeWindow(const char* p) {
-        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        return {NameMask32<false>(block), StopMask32<'\0', '&', '\\', '\n', '"', '\''>(block)};
+        const __m256i classes = Classes32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+        return {ClassMask32(classes, kClassName), ClassMask32(classes, kClassValueStop)};
     }
 };
 
@@ -387,6 +416,11 @@ inline const char* FindStopCounting(const char* p, const char* end, LinesPassed&
 template <bool Tag>
 inline const char* FindNameEnd(const char* p, const char* end) {
     return OnActivePath([&](auto path) { return decltype(path)::template FindNameEnd<Tag>(p, end); });
+}
+
+/// The attribute window of the thirty-two bytes at p, which lie before the end.
+inline AttributeMasks AttributeWindow(const char* p) {
+    return OnActivePath([&](auto path) { return decltype(path)::AttributeWindow(p); });
 }
 
 /// The first byte in [p, end) that is not a blank, or end, with the newlines passed.
