@@ -104,6 +104,10 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     bool InTag = false;
     int TextLen = 0;               // characters in X.m_AttrTxt
     const char* ContentStart = nullptr;
+    // Where the name of the tag at NameEndFor ends, when the run before it
+    // found that too.
+    const char* NameEndFor = nullptr;
+    const char* NameEndAt = nullptr;
 
     Scan(CXML& x, const char* text, int length, XMLHandlerFunc handler, void* user)
         : X(x), Base(text), End(text + length), LineStart(text), Handler(handler), User(user) {}
@@ -137,6 +141,32 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         }
         return p;
     }
+    // RunEnd of a run between tags; when it ends at a tag within its
+    // window, the tag's name end is noted for Tag.
+    template <char... Stops>
+    const char* RunToTag(const char* p, LinesPassed& lines) {
+        if constexpr (Path::kWindows) {
+            if (End - p >= 32) {
+                const zam::xml::RunMasks window = Path::template RunWindow<Stops...>(p);
+                if (window.Stops == 0) {
+                    zam::xml::CountNewlines(window.Newlines, p, lines);
+                    return RunEnd<Stops...>(p + 32, lines);
+                }
+                const int stop = __builtin_ctz(window.Stops);
+                zam::xml::CountNewlines(window.Newlines & ((1u << stop) - 1u), p, lines);
+                if (p[stop] == '<') {
+                    const int name = stop + (p[stop + 1] == '/' ? 2 : 1);
+                    if (name < 32 && (~window.TagName >> name) != 0) {
+                        NameEndFor = p + stop;
+                        NameEndAt = p + name + __builtin_ctz(~window.TagName >> name);
+                    }
+                }
+                return p + stop;
+            }
+        }
+        return RunEnd<Stops...>(p, lines);
+    }
+
     // The end of the name that starts at p.
     template <bool Tag>
     const char* NameEnd(const char* p) {
@@ -335,7 +365,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         for (;;) {
             const char* run = p;
             LinesPassed lines;
-            p = RunEnd<'\0', '<', '&'>(p, lines);
+            p = RunToTag<'\0', '<', '&'>(p, lines);
             const size_t n = static_cast<size_t>(p - run);
             if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return ContentByLine(run);
             CopyRun(run, n);
@@ -406,7 +436,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
         const bool closing = *p == '/';
         if (closing) ++p;
         const char* name = p;
-        p = NameEnd<true>(p);
+        p = token == NameEndFor ? NameEndAt : NameEnd<true>(p);
         size_t n = static_cast<size_t>(p - name);
         const char* slash = FirstSlash(name, n);
         if (n == 0) {
@@ -671,7 +701,7 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
     // Outside any tag, everything but '<', '>' and the end passes unseen.
     const char* Idle(const char* p) {
         LinesPassed lines;
-        p = RunEnd<'\0', '<', '>'>(p, lines);
+        p = RunToTag<'\0', '<', '>'>(p, lines);
         Passed(lines);
         return p;
     }

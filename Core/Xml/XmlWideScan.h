@@ -286,6 +286,16 @@ struct AttributeMasks {
     unsigned ValueStops;
 };
 
+/// A run between tags as seen in the thirty-two bytes from its first
+/// character, one bit a byte: its stops, its newlines, and the bytes a tag
+/// name holds. Such runs mostly end at a tag within the window, and the
+/// tag's name end then comes from the same look.
+struct RunMasks {
+    unsigned Stops;
+    unsigned Newlines;
+    unsigned TagName;
+};
+
 // The paths. The scan is compiled once for each (CXMLScan.cpp), with every
 // step inline; the processor, or a test, chooses one when a scan starts.
 
@@ -308,7 +318,18 @@ struct BytePath {
         return FindNonBlankPortable(p, end, lines);
     }
     /// The window byte by byte: what the wider paths' windows are held to
-    /// (the scan on this path reads attributes without one).
+    /// (the scan on this path reads runs without one).
+    template <char... Stops>
+    static RunMasks RunWindow(const char* p) {
+        RunMasks masks{0, 0, 0};
+        for (int i = 0; i < 32; ++i) {
+            if (IsStop<Stops...>(p[i])) masks.Stops |= 1u << i;
+            if (p[i] == '\n') masks.Newlines |= 1u << i;
+            if (IsNameByte<true>(p[i])) masks.TagName |= 1u << i;
+        }
+        return masks;
+    }
+    /// As RunWindow.
     static AttributeMasks AttributeWindow(const char* p) {
         AttributeMasks masks{0, 0};
         for (int i = 0; i < 32; ++i) {
@@ -339,6 +360,17 @@ struct Sse2Path {
     }
     static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
         return FindNonBlankWide(p, end, lines);
+    }
+    /// The caller makes sure the thirty-two bytes at p lie before the end.
+    template <char... Stops>
+    static RunMasks RunWindow(const char* p) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i newline = _mm_set1_epi8('\n');
+        return {StopMask<Stops...>(low) | (StopMask<Stops...>(high) << 16),
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, newline))) |
+                    (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, newline))) << 16),
+                NameMask<true>(low) | (NameMask<true>(high) << 16)};
     }
     /// The caller makes sure the thirty-two bytes at p lie before the end.
     static AttributeMasks AttributeWindow(const char* p) {
@@ -373,6 +405,14 @@ struct Avx2Path {
     }
     ZAM_AVX2 static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
         return FindNonBlankAvx2(p, end, lines);
+    }
+    /// The caller makes sure the thirty-two bytes at p lie before the end.
+    template <char... Stops>
+    ZAM_AVX2 static RunMasks RunWindow(const char* p) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        return {StopMask32<Stops...>(block),
+                static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n')))),
+                ClassMask32(Classes32(block), kClassTagName)};
     }
     /// The caller makes sure the thirty-two bytes at p lie before the end.
     ZAM_AVX2 static AttributeMasks AttributeWindow(const char* p) {
@@ -421,6 +461,12 @@ inline const char* FindNameEnd(const char* p, const char* end) {
 /// The attribute window of the thirty-two bytes at p, which lie before the end.
 inline AttributeMasks AttributeWindow(const char* p) {
     return OnActivePath([&](auto path) { return decltype(path)::AttributeWindow(p); });
+}
+
+/// The run window of the thirty-two bytes at p, which lie before the end.
+template <char... Stops>
+inline RunMasks RunWindow(const char* p) {
+    return OnActivePath([&](auto path) { return decltype(path)::template RunWindow<Stops...>(p); });
 }
 
 /// The first byte in [p, end) that is not a blank, or end, with the newlines passed.

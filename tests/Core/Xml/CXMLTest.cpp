@@ -333,6 +333,43 @@ TEST(CXMLPathsTest, AttributesGiveTheByteLoopsEventsWhereverTheirPartsFall) {
     EXPECT_GT(compared, 3000);
 }
 
+// Content and the blanks after a closing tag, of every length around the
+// thirty-two bytes a run is first looked at in, each followed by an opening,
+// closing, empty or declaration tag whose name may reach past the window,
+// and the same documents cut short: every path reports what the byte loop
+// reports, line and column included.
+TEST(CXMLPathsTest, TagsAfterRunsGiveTheByteLoopsEventsWhereverTheyFall) {
+    const auto levels = zam::testing::VectorLevels();
+    const std::vector<std::string> runs = {"x", "\n ", " &lt;", "\t\n"};
+    int compared = 0;
+    for (size_t runLength = 0; runLength <= 40; ++runLength) {
+        for (size_t nameLength = 1; nameLength <= 36; nameLength += 5) {
+            for (size_t r = 0; r < runs.size(); ++r) {
+                std::string run;
+                while (run.size() < runLength) run += runs[r];
+                run.resize(runLength);
+                const std::string name = std::string(nameLength - 1, 't') + "9";
+                const std::string text = "<r><a>" + run + "<" + name + " k='v'>" + run + "</" + name + ">" + run +
+                                         "<" + name + "/>" + run + "<!-- c -->" + run + "</a>" + run + "<b/></r>";
+                const std::string reference = ScanOnPath(text, zam::platform::VectorLevel::Bytes);
+                for (const auto level : levels) {
+                    ASSERT_EQ(ScanOnPath(text, level), reference) << static_cast<int>(level) << "\n" << text;
+                }
+                ++compared;
+                if (r != 1 || nameLength % 10 != 1) continue;
+                for (size_t cut = 3; cut < text.size(); cut += 2) {
+                    const std::string shortened = text.substr(0, cut);
+                    const std::string shortReference = ScanOnPath(shortened, zam::platform::VectorLevel::Bytes);
+                    for (const auto level : levels) {
+                        ASSERT_EQ(ScanOnPath(shortened, level), shortReference) << shortened;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000);
+}
+
 TEST_F(CXMLTest, ContentTooLongIsRefusedAtTheLineWhereItOverflows) {
     // 99,990 characters fit; of the twenty newlines after them the tenth
     // is the first one too many.

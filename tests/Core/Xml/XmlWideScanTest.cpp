@@ -146,10 +146,10 @@ TEST_P(XmlWideScanPath, NamesEndAtTheFirstByteOutsideTheirCharacters) {
     }
 }
 
-// Every byte value in every place of the window, among bytes of every kind
-// a name or value meets, against the byte loop's window; the window ends
-// where the readable memory does.
-TEST_P(XmlWideScanPath, AttributeWindowsSeeEveryByteAsTheByteLoopDoes) {
+// Every byte value in every place of the windows, among bytes of every kind
+// a name, value or run meets, against the byte loop's windows; the window
+// ends where the readable memory does.
+TEST_P(XmlWideScanPath, WindowsSeeEveryByteAsTheByteLoopDoes) {
     const std::string kinds = "aZ9_:-./=\"'&\\\n\t \r<>?!#\xE9\x7F";
     for (int b = 0; b < 256; ++b) {
         for (size_t at = 0; at < 32; ++at) {
@@ -161,6 +161,11 @@ TEST_P(XmlWideScanPath, AttributeWindowsSeeEveryByteAsTheByteLoopDoes) {
             const zam::xml::AttributeMasks bytes = zam::xml::BytePath::AttributeWindow(guarded.Begin());
             ASSERT_EQ(wide.Name, bytes.Name) << b << " at " << at;
             ASSERT_EQ(wide.ValueStops, bytes.ValueStops) << b << " at " << at;
+            const zam::xml::RunMasks run = zam::xml::RunWindow<'\0', '<', '&'>(guarded.Begin());
+            const zam::xml::RunMasks runBytes = zam::xml::BytePath::RunWindow<'\0', '<', '&'>(guarded.Begin());
+            ASSERT_EQ(run.Stops, runBytes.Stops) << b << " at " << at;
+            ASSERT_EQ(run.Newlines, runBytes.Newlines) << b << " at " << at;
+            ASSERT_EQ(run.TagName, runBytes.TagName) << b << " at " << at;
         }
     }
 }
