@@ -7,9 +7,17 @@
 // force each path in turn). Elsewhere the byte loop does the same work, and
 // it is the reference every wider path is tested against.
 //
+// Besides the steps, the wide paths have windows: the thirty-two bytes at
+// the start of an attribute or of a run between tags, marked once for the
+// questions the scan asks there one after the other (where a name ends,
+// where a value or run stops, where the lines end), so that each answer does
+// not wait for a load and compare of its own. Each path is a type
+// (BytePath, Sse2Path, Avx2Path); the scan is compiled once for each.
+//
 // No function here reads at or past end: a block is loaded only when all of
 // it lies before end, and what is left goes to the next narrower step. The
-// result is the first stop in [p, end), or end.
+// result is the first stop in [p, end), or end. A window's caller makes sure
+// its thirty-two bytes lie before end.
 
 #include <cstdint>
 
