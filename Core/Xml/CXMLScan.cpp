@@ -149,11 +149,11 @@ struct __attribute__((visibility("hidden"))) CXML::Scan {
             if (End - p >= 32) {
                 const zam::xml::RunMasks window = Path::template RunWindow<Stops...>(p);
                 if (window.Stops == 0) {
-                    zam::xml::CountNewlines(window.Newlines, p, lines);
+                    Path::CountNewlines(window.Newlines, p, lines);
                     return RunEnd<Stops...>(p + 32, lines);
                 }
                 const int stop = __builtin_ctz(window.Stops);
-                zam::xml::CountNewlines(window.Newlines & ((1u << stop) - 1u), p, lines);
+                Path::CountNewlines(window.Newlines & ((1u << stop) - 1u), p, lines);
                 if (p[stop] == '<') {
                     const int name = stop + (p[stop + 1] == '/' ? 2 : 1);
                     if (name < 32 && (~window.TagName >> name) != 0) {

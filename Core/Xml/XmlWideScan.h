@@ -189,6 +189,14 @@ inline const char* FindNonBlankWide(const char* p, const char* end, LinesPassed&
 // SSE2 step, so the tail is treated exactly as on the narrower path.
 #define ZAM_AVX2 __attribute__((target("avx2")))
 
+// CountNewlines where the processor counts bits itself (every one with
+// AVX2 does): no loop whose end a predictor has to guess.
+ZAM_AVX2 inline void CountNewlinesAvx2(unsigned newlines, const char* p, LinesPassed& lines) {
+    if (newlines == 0) return;
+    lines.LastStart = p + (32 - __builtin_clz(newlines));
+    lines.Count += __builtin_popcount(newlines);
+}
+
 template <char... Stops>
 ZAM_AVX2 inline unsigned StopMask32(__m256i block) {
     __m256i hits = _mm256_setzero_si256();
@@ -213,7 +221,7 @@ ZAM_AVX2 inline const char* FindStopCountingAvx2(const char* p, const char* end,
         unsigned newlines =
             static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n'))));
         if (stops != 0) newlines &= (stops & -stops) - 1u;
-        CountNewlines(newlines, p, lines);
+        CountNewlinesAvx2(newlines, p, lines);
         if (stops != 0) return p + __builtin_ctz(stops);
     }
     return FindStopCountingWide<Stops...>(p, end, lines);
@@ -277,7 +285,7 @@ ZAM_AVX2 inline const char* FindNonBlankAvx2(const char* p, const char* end, Lin
         const unsigned others = ~static_cast<unsigned>(_mm256_movemask_epi8(blank));
         unsigned newlines = static_cast<unsigned>(_mm256_movemask_epi8(newline));
         if (others != 0) newlines &= (others & -others) - 1u;
-        CountNewlines(newlines, p, lines);
+        CountNewlinesAvx2(newlines, p, lines);
         if (others != 0) return p + __builtin_ctz(others);
     }
     return FindNonBlankWide(p, end, lines);
@@ -327,6 +335,9 @@ struct BytePath {
     }
     /// The window byte by byte: what the wider paths' windows are held to
     /// (the scan on this path reads runs without one).
+    static void CountNewlines(unsigned newlines, const char* p, LinesPassed& lines) {
+        zam::xml::CountNewlines(newlines, p, lines);
+    }
     template <char... Stops>
     static RunMasks RunWindow(const char* p) {
         RunMasks masks{0, 0, 0};
@@ -368,6 +379,9 @@ struct Sse2Path {
     }
     static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
         return FindNonBlankWide(p, end, lines);
+    }
+    static void CountNewlines(unsigned newlines, const char* p, LinesPassed& lines) {
+        zam::xml::CountNewlines(newlines, p, lines);
     }
     /// The caller makes sure the thirty-two bytes at p lie before the end.
     template <char... Stops>
@@ -413,6 +427,9 @@ struct Avx2Path {
     }
     ZAM_AVX2 static const char* FindNonBlank(const char* p, const char* end, LinesPassed& lines) {
         return FindNonBlankAvx2(p, end, lines);
+    }
+    ZAM_AVX2 static void CountNewlines(unsigned newlines, const char* p, LinesPassed& lines) {
+        CountNewlinesAvx2(newlines, p, lines);
     }
     /// The caller makes sure the thirty-two bytes at p lie before the end.
     template <char... Stops>
