@@ -17,7 +17,10 @@ VectorLevel DetectedVectorLevel() {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
     static const VectorLevel level = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") ? VectorLevel::Avx2 : VectorLevel::Sse2;
+        // The AVX2 path counts bits with POPCNT too, which every processor
+        // with AVX2 has; a virtual machine could still hide one of them.
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") ? VectorLevel::Avx2
+                                                                                  : VectorLevel::Sse2;
     }();
     return level;
 #else

@@ -11,7 +11,7 @@ namespace zam::platform {
 enum class VectorLevel : int {
     Bytes = 0,  ///< one byte at a time: the reference every wider path is held to
     Sse2 = 1,   ///< sixteen bytes at a time (every x86-64 processor)
-    Avx2 = 2,   ///< thirty-two bytes at a time
+    Avx2 = 2,   ///< thirty-two bytes at a time (AVX2 and POPCNT)
 };
 
 /// The widest level this processor supports (Bytes off x86-64).

@@ -128,6 +128,7 @@ public:
     const CTxtArray& GetWarnList() const { return m_Warnings; }
 
 private:
+    template <class Path>
     struct Scan;
 
     // The scan proper; frees ownedBuffer (the file's bytes) before the end boxes.

@@ -66,14 +66,32 @@ inline bool Is(char c, unsigned char cls) {
     return (kClasses.Of[static_cast<unsigned char>(c)] & cls) != 0;
 }
 
-using zam::xml::FindStop;
-using zam::xml::FindStopCounting;
 using zam::xml::LinesPassed;
+
+// Records a syntax error's message with the scanner's place.
+__attribute__((noinline, cold, format(printf, 2, 3))) void SyntaxError(CXML& xml, const char* fmt, ...) {
+    CTxt msg;
+    va_list args;
+    va_start(args, fmt);
+    msg.FormatV(fmt, args);
+    va_end(args);
+    xml.AddErr(msg);
+}
+
+// How a scan ended, for what ScanText does after it.
+struct ScanEnd {
+    int Status;
+    bool StoppedOnContent;  // the handler stopped it on content
+};
 
 }  // namespace
 
-// The scan's moving parts; the scanner's visible state stays in CXML.
-struct CXML::Scan {
+// The scan's moving parts on one path of XmlWideScan.h (the byte loop, SSE2,
+// AVX2); the scanner's visible state stays in CXML. Hidden from the library's
+// interface, so its calls are direct ones, not through the procedure linkage
+// table a shared library's exported functions go through.
+template <class Path>
+struct __attribute__((visibility("hidden"))) CXML::Scan {
     CXML& X;
     const char* Base;
     // The wide loads stop short of this; the byte loops go on to the
@@ -86,6 +104,10 @@ struct CXML::Scan {
     bool InTag = false;
     int TextLen = 0;               // characters in X.m_AttrTxt
     const char* ContentStart = nullptr;
+    // Where the name of the tag at NameEndFor ends, when the run before it
+    // found that too.
+    const char* NameEndFor = nullptr;
+    const char* NameEndAt = nullptr;
 
     Scan(CXML& x, const char* text, int length, XMLHandlerFunc handler, void* user)
         : X(x), Base(text), End(text + length), LineStart(text), Handler(handler), User(user) {}
@@ -108,7 +130,7 @@ struct CXML::Scan {
     // The first of Stops from p on, newlines counted into lines.
     template <char... Stops>
     const char* RunEnd(const char* p, LinesPassed& lines) {
-        p = FindStopCounting<Stops...>(p, End, lines);
+        p = Path::template FindStopCounting<Stops...>(p, End, lines);
         if (p >= End) {
             for (; !zam::xml::IsStop<Stops...>(*p); ++p) {
                 if (*p == '\n') {
@@ -119,10 +141,36 @@ struct CXML::Scan {
         }
         return p;
     }
+    // RunEnd of a run between tags; when it ends at a tag within its
+    // window, the tag's name end is noted for Tag.
+    template <char... Stops>
+    const char* RunToTag(const char* p, LinesPassed& lines) {
+        if constexpr (Path::kWindows) {
+            if (End - p >= 32) {
+                const zam::xml::RunMasks window = Path::template RunWindow<Stops...>(p);
+                if (window.Stops == 0) {
+                    Path::CountNewlines(window.Newlines, p, lines);
+                    return RunEnd<Stops...>(p + 32, lines);
+                }
+                const int stop = __builtin_ctz(window.Stops);
+                Path::CountNewlines(window.Newlines & ((1u << stop) - 1u), p, lines);
+                if (p[stop] == '<') {
+                    const int name = stop + (p[stop + 1] == '/' ? 2 : 1);
+                    if (name < 32 && (~window.TagName >> name) != 0) {
+                        NameEndFor = p + stop;
+                        NameEndAt = p + name + __builtin_ctz(~window.TagName >> name);
+                    }
+                }
+                return p + stop;
+            }
+        }
+        return RunEnd<Stops...>(p, lines);
+    }
+
     // The end of the name that starts at p.
     template <bool Tag>
     const char* NameEnd(const char* p) {
-        p = zam::xml::FindNameEnd<Tag>(p, End);
+        p = Path::template FindNameEnd<Tag>(p, End);
         if (p >= End) {
             while (Is(*p, Tag ? kTag : kName)) ++p;
         }
@@ -132,7 +180,7 @@ struct CXML::Scan {
     // The first of Stops from p on, where none of them is a newline.
     template <char... Stops>
     const char* RunEndInLine(const char* p) {
-        p = FindStop<Stops...>(p, End);
+        p = Path::template FindStop<Stops...>(p, End);
         if (p >= End) {
             while (!zam::xml::IsStop<Stops...>(*p)) ++p;
         }
@@ -147,15 +195,14 @@ struct CXML::Scan {
         if (r < 0 && Status >= 0) Status = r;
     }
 
-    // at: the offending character, counted in the column.
-    void Error(const char* at, const char* fmt, ...) __attribute__((format(printf, 3, 4))) {
+    // at: the offending character, counted in the column. Not variadic in
+    // C's way: such a function is never inlined, and a call that takes the
+    // scan's address makes the compiler keep every field of it in memory,
+    // reloaded after each handler call, on the hot paths too.
+    template <typename... Args>
+    void Error(const char* at, const char* fmt, Args... args) {
         Sync(at + 1);
-        CTxt msg;
-        va_list args;
-        va_start(args, fmt);
-        msg.FormatV(fmt, args);
-        va_end(args);
-        X.AddErr(msg);
+        SyntaxError(X, fmt, args...);
         Status = kSyntaxError;
     }
 
@@ -181,17 +228,84 @@ struct CXML::Scan {
     }
 
     // Copies the n characters of the document at run to the value or content
-    // buffer, which has room for them. Most runs are short: one sixteen-byte
-    // move does those when the document and the buffer both have sixteen
-    // bytes there, cheaper than a call to memcpy.
+    // buffer, which has room for them. Most runs are short: one or two
+    // sixteen-byte moves do those when the document and the buffer both have
+    // the bytes there, cheaper than a call to memcpy.
     void CopyRun(const char* run, size_t n) {
         char* to = X.m_AttrTxt + TextLen;
         if (n <= 16 && End - run >= 16 && TextLen <= kAttrTxtSize - 16) {
             std::memcpy(to, run, 16);
+        } else if (n <= 32 && End - run >= 32 && TextLen <= kAttrTxtSize - 32) {
+            std::memcpy(to, run, 32);
         } else {
             std::memcpy(to, run, n);
         }
         TextLen += static_cast<int>(n);
+    }
+
+    // AddTag without the call: a name the document has sixty-four bytes
+    // for is moved in fixed steps. Refusals go to AddTag, which words them.
+    XML_TAGITEM* Push(const char* name, size_t n) {
+        if (n > static_cast<size_t>(kMaxTagName) || X.m_Depth >= kMaxDepth) return X.AddTag(name, n);
+        XML_TAGITEM& item = X.m_Tags[X.m_Depth];
+        if (n <= 16 && End - name >= 16) {
+            std::memcpy(item.Name, name, 16);
+        } else if (End - name >= kMaxTagName) {
+            std::memcpy(item.Name, name, kMaxTagName);
+        } else {
+            std::memcpy(item.Name, name, n);
+        }
+        item.Name[n] = '\0';
+        item.Node = nullptr;
+        item.Parent = nullptr;
+        item.Flags = X.m_Depth == 0 ? 0x0001 : 0;
+        ++X.m_Depth;
+        X.m_CurrTag = item.Name;
+        return &item;
+    }
+
+    // CloseTag without the call.
+    void Pop() {
+        if (X.m_Depth > kMaxDepth) X.m_Depth = kMaxDepth;
+        if (X.m_Depth <= 0) return;
+        XML_TAGITEM& item = X.m_Tags[X.m_Depth - 1];
+        item.Name[0] = '\0';
+        item.Node = nullptr;
+        item.Parent = nullptr;
+        item.Flags = 0;
+        --X.m_Depth;
+        X.m_CurrTag = X.m_Depth > 0 ? X.m_Tags[X.m_Depth - 1].Name : nullptr;
+    }
+
+    // Whether the n characters at name, which need no terminator, are the
+    // open tag's name exactly. Most names are shorter than sixteen: one
+    // compare of sixteen bytes (the tag item has them) decides those.
+    bool SameName(const XML_TAGITEM& open, const char* name, size_t n) const {
+        if (n > static_cast<size_t>(kMaxTagName)) return false;
+#if defined(__SSE2__)
+        if (Path::kWindows && n < 16 && End - name >= 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(open.Name));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
+            const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
+            return (differ & ((1u << n) - 1u)) == 0 && open.Name[n] == '\0';
+        }
+#endif
+        return std::memcmp(open.Name, name, n) == 0 && open.Name[n] == '\0';
+    }
+
+    // The first '/' of the n characters at name, or null. The name usually
+    // lies within sixteen bytes the document has: one compare for those.
+    const char* FirstSlash(const char* name, size_t n) const {
+#if defined(__SSE2__)
+        if (Path::kWindows && n <= 16 && End - name >= 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
+            const unsigned slashes =
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('/')))) &
+                ((1u << n) - 1u);
+            return slashes != 0 ? name + __builtin_ctz(slashes) : nullptr;
+        }
+#endif
+        return static_cast<const char*>(std::memchr(name, '/', n));
     }
 
     // Append of a run of the document.
@@ -251,7 +365,7 @@ struct CXML::Scan {
         for (;;) {
             const char* run = p;
             LinesPassed lines;
-            p = RunEnd<'\0', '<', '&'>(p, lines);
+            p = RunToTag<'\0', '<', '&'>(p, lines);
             const size_t n = static_cast<size_t>(p - run);
             if (n > static_cast<size_t>(kAttrTxtSize - 1 - TextLen)) return ContentByLine(run);
             CopyRun(run, n);
@@ -297,8 +411,7 @@ struct CXML::Scan {
         }
         // Most closing tags repeat the name exactly; only the others need the
         // comparison without regard to case.
-        bool same = n <= static_cast<size_t>(kMaxTagName) &&
-                    std::memcmp(current->Name, name, n) == 0 && current->Name[n] == '\0';
+        bool same = SameName(*current, name, n);
         if (!same) {
             char copy[kNameCopy];
             std::memcpy(copy, name, n);
@@ -311,7 +424,7 @@ struct CXML::Scan {
         }
         p = Skip(p, 1);
         Call(XML_CLOSETAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         return p;
     }
@@ -323,9 +436,9 @@ struct CXML::Scan {
         const bool closing = *p == '/';
         if (closing) ++p;
         const char* name = p;
-        p = NameEnd<true>(p);
+        p = token == NameEndFor ? NameEndAt : NameEnd<true>(p);
         size_t n = static_cast<size_t>(p - name);
-        const char* slash = static_cast<const char*>(std::memchr(name, '/', n));
+        const char* slash = FirstSlash(name, n);
         if (n == 0) {
             Error(p, "Missing tag in '%-.50s'", token);
             return p;
@@ -346,12 +459,20 @@ struct CXML::Scan {
         if (n > kNameCopy - 1) n = kNameCopy - 1;
         if (!closing) {
             Sync(p);
-            if (X.AddTag(name, n) == nullptr) {
+            if (Push(name, n) == nullptr) {
                 Status = kSyntaxError;
                 return p;
             }
             Call(XML_OPENTAG, p);
-            if (!empty) return p;
+            if (!empty) {
+                // A blank after the name: the attributes, as the main loop
+                // would start them, without the round through it.
+                if ((*p == ' ' || *p == '\t') && Free() && InStartTag() && X.m_CurrTag[0] != '!' &&
+                    X.m_CurrTag[0] != '?') {
+                    return Attributes(p + 1);
+                }
+                return p;
+            }
         }
         return CloseNamed(token, name, n, p);
     }
@@ -372,7 +493,7 @@ struct CXML::Scan {
         }
         Call(XML_ENDTAG, p);
         Call(XML_CLOSETAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         StartContent(p);
         return p;
@@ -384,21 +505,47 @@ struct CXML::Scan {
 
     // One attribute of a start tag; p stands after the blank that announced it.
     const char* Attribute(const char* p) {
-        LinesPassed lines;
-        p = zam::xml::FindNonBlank(p, End, lines);
-        if (p >= End) {
-            for (; zam::xml::IsBlank(*p); ++p) {
-                if (*p == '\n') {
-                    ++lines.Count;
-                    lines.LastStart = p + 1;
+        // Attributes on one line are mostly one blank apart, and that blank
+        // is behind p already.
+        if (zam::xml::IsBlank(*p)) {
+            LinesPassed lines;
+            p = Path::FindNonBlank(p, End, lines);
+            if (p >= End) {
+                for (; zam::xml::IsBlank(*p); ++p) {
+                    if (*p == '\n') {
+                        ++lines.Count;
+                        lines.LastStart = p + 1;
+                    }
                 }
             }
+            Passed(lines);
         }
-        Passed(lines);
         if (*p == '/' || *p == '>') return AfterAttribute(p);
         if (*p == '\0') return p;
         const char* token = p;
-        p = NameEnd<false>(p);
+        if constexpr (Path::kWindows) {
+            if (End - token >= 32) {
+                const zam::xml::AttributeMasks window = Path::AttributeWindow(token);
+                const unsigned others = ~window.Name;
+                if (others == 0) {
+                    p = NameEnd<false>(token + 32);
+                } else {
+                    p = token + __builtin_ctz(others);
+                    // Most attributes are name="value" with nothing to decode,
+                    // all in the window: read in one piece.
+                    const char* value = p + 2;
+                    if (p[0] == '=' && (p[1] == '"' || p[1] == '\'') && value - token < 32) {
+                        const unsigned stops = window.ValueStops >> (value - token);
+                        const char* close = value + (stops != 0 ? __builtin_ctz(stops) : 0);
+                        if (stops != 0 && *close == p[1]) return WholeAttribute(token, p, value, close);
+                    }
+                }
+            } else {
+                p = NameEnd<false>(p);
+            }
+        } else {
+            p = NameEnd<false>(p);
+        }
         const size_t n = static_cast<size_t>(p - token);
         if (n > static_cast<size_t>(kAttrIDSize - 1)) {
             std::memcpy(X.m_AttrID, token, kAttrIDSize - 1);
@@ -462,17 +609,47 @@ struct CXML::Scan {
         return AfterAttribute(p);
     }
 
+    // Whether the main loop, between two of its steps, would only go on to
+    // the next: nothing stopped the scan, no hook node ends it, and no
+    // progress is reported. Then a step may take the next one itself.
+    bool Free() const {
+        return Status >= 0 && X.m_Progress == nullptr && !((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr);
+    }
+
+    // An attribute found whole in the thirty-two bytes at token, which lie
+    // before the end: its name ends at equals, its value runs from value to
+    // the closing quote at close, with nothing to decode. As Attribute
+    // would read it, with fixed moves instead of measured ones (both buffers
+    // have the room).
+    const char* WholeAttribute(const char* token, const char* equals, const char* value, const char* close) {
+        const size_t n = static_cast<size_t>(equals - token);
+        std::memcpy(X.m_AttrID, token, 32);
+        X.m_AttrID[n] = '\0';
+        const size_t length = static_cast<size_t>(close - value);
+        if (End - value >= 32) {
+            std::memcpy(X.m_AttrTxt, value, 32);
+        } else {
+            std::memcpy(X.m_AttrTxt, value, length);
+        }
+        TextLen = static_cast<int>(length);
+        X.m_AttrTxt[length] = '\0';
+        const char* p = close + 1;
+        Call(XML_NEWATTR, p);
+        return AfterAttribute(p);
+    }
+
     // The attributes of a start tag one after the other, from where the main
     // loop calls Attribute, for as long as the main loop would only come
     // back to call it again: nothing stopped the scan, no progress is
     // reported, and the next attribute follows a blank, or a line end right
-    // before a name or a blank. Anything else goes back to the main loop.
+    // before a name or a blank; a '>' after them ends the start tag as the
+    // main loop would. Anything else goes back to the main loop.
     const char* Attributes(const char* p) {
         for (;;) {
             p = Attribute(p);
-            if (Status < 0 || X.m_Event != XML_NEWATTR || !InStartTag() || X.m_Progress != nullptr) return p;
-            if ((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr) return p;
+            if (X.m_Event != XML_NEWATTR || !InStartTag() || !Free()) return p;
             const char c = *p;
+            if (c == '>') return TagEnd(p);
             if (c == ' ' || c == '\t') {
                 ++p;
             } else if ((c != '\n' && c != '\r') || !(Is(p[1], kName) || p[1] == ' ' || p[1] == '\t')) {
@@ -492,7 +669,7 @@ struct CXML::Scan {
         }
         ++p;
         Call(XML_CLOSETAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         return p;
     }
@@ -504,7 +681,7 @@ struct CXML::Scan {
         Passed(lines);
         if (*p == '>') ++p;
         Call(XML_ENDTAG, p);
-        X.CloseTag();
+        Pop();
         InTag = false;
         StartContent(p);
         return p;
@@ -524,97 +701,128 @@ struct CXML::Scan {
     // Outside any tag, everything but '<', '>' and the end passes unseen.
     const char* Idle(const char* p) {
         LinesPassed lines;
-        p = RunEnd<'\0', '<', '>'>(p, lines);
+        p = RunToTag<'\0', '<', '>'>(p, lines);
         Passed(lines);
         return p;
     }
 
     bool InStartTag() const { return InTag && X.m_CurrTag != nullptr; }
+
+    // The whole document, from its first character to where the scan ends.
+    ScanEnd Run() {
+        const int length = static_cast<int>(End - Base);
+        // At most about 200 progress reports, however long the document.
+        const int step = length / 200 < 100 ? 100 : length / 200;
+        int64_t nextReport = step;
+        // Reports every step passed since the last report: runs of characters are
+        // consumed in one piece, and no report is lost or repeated for that.
+        auto report = [&](const char* at) {
+            for (; X.m_Progress != nullptr && at - Base >= nextReport; nextReport += step)
+                X.m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), X.m_FileName);
+        };
+        if (X.m_Progress != nullptr) X.m_Progress(-1.0f, X.m_FileName);
+
+        const char* p = Base;
+        bool stoppedOnContent = false;
+        for (;;) {
+            if (X.m_Event == XML_DATA) {
+                p = Content(p);
+                if (Status < 0 || *p == '\0') break;
+                if (X.m_Depth >= 1 && Handler != nullptr) {
+                    Sync(p + 1);
+                    const int r = Handler(&X, User);
+                    if (r < 0) {
+                        Status = r;
+                        stoppedOnContent = true;
+                        break;
+                    }
+                }
+                p = Tag(p);
+            } else {
+                const char c = *p;
+                if (c == '\0') break;
+                if (InStartTag() && X.m_Event == XML_OPENTAG && (X.m_CurrTag[0] == '!' || X.m_CurrTag[0] == '?')) {
+                    // Whatever ends the name of a declaration or comment starts the skip,
+                    // so "<!--x-->" and a comment opened at a line end are skipped too.
+                    p = SkipConstruct(p);
+                } else if (!InTag && c != '<' && c != '>') {
+                    p = Idle(p);
+                    // The tag after the blanks, as the next round would read it.
+                    if (*p == '<' && Free()) p = Tag(p);
+                } else {
+                    switch (c) {
+                    case '<':
+                        p = Tag(p);
+                        break;
+                    case ' ':
+                    case '\t':
+                        p = InStartTag() ? Attributes(p + 1) : p + 1;
+                        break;
+                    case '\n':
+                    case '\r':
+                        // An attribute that starts a line is read too, not skipped.
+                        if (c == '\n') NewLine(p + 1);
+                        ++p;
+                        if (InStartTag() && Is(*p, kName)) p = Attributes(p);
+                        break;
+                    case '/':
+                        p = InStartTag() ? SlashClose(p) : p + 1;
+                        break;
+                    case '>':
+                        p = TagEnd(p);
+                        break;
+                    default: {
+                        const unsigned char stop = InTag ? kInTagStop : kIdleStop;
+                        ++p;
+                        while (!Is(*p, stop)) ++p;
+                    }
+                    }
+                }
+            }
+            if (Status < 0) break;
+            if ((X.m_Flags & XMLFLG_HOOK) && X.m_NodeTop != nullptr) {
+                LogTrace("XML", 0, "Exit after creating requested hook node");
+                break;
+            }
+            report(p);
+        }
+        Sync(p);
+        report(p);
+        return {Status, stoppedOnContent};
+    }
 };
 
 int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* user,
                    char* ownedBuffer) {
-    Scan s(*this, text, length, handler, user);
     m_Line = 1;
     m_Col = 0;
     m_Pos = 0;
-    // At most about 200 progress reports, however long the document.
-    const int step = length / 200 < 100 ? 100 : length / 200;
-    int64_t nextReport = step;
-    // Reports every step passed since the last report: runs of characters are
-    // consumed in one piece, and no report is lost or repeated for that.
-    auto report = [&](const char* at) {
-        for (; m_Progress != nullptr && at - text >= nextReport; nextReport += step)
-            m_Progress(static_cast<float>(nextReport) * 100.0f / static_cast<float>(length), m_FileName);
-    };
-    if (m_Progress != nullptr) m_Progress(-1.0f, m_FileName);
-
-    const char* p = text;
-    bool stoppedOnContent = false;
-    for (;;) {
-        if (m_Event == XML_DATA) {
-            p = s.Content(p);
-            if (s.Status < 0 || *p == '\0') break;
-            if (m_Depth >= 1 && handler != nullptr) {
-                s.Sync(p + 1);
-                const int r = handler(this, user);
-                if (r < 0) {
-                    s.Status = r;
-                    stoppedOnContent = true;
-                    break;
-                }
-            }
-            p = s.Tag(p);
-        } else {
-            const char c = *p;
-            if (c == '\0') break;
-            if (s.InStartTag() && m_Event == XML_OPENTAG && (m_CurrTag[0] == '!' || m_CurrTag[0] == '?')) {
-                // Whatever ends the name of a declaration or comment starts the skip,
-                // so "<!--x-->" and a comment opened at a line end are skipped too.
-                p = s.SkipConstruct(p);
-            } else if (!s.InTag && c != '<' && c != '>') {
-                p = s.Idle(p);
-            } else {
-                switch (c) {
-                case '<':
-                    p = s.Tag(p);
-                    break;
-                case ' ':
-                case '\t':
-                    p = s.InStartTag() ? s.Attributes(p + 1) : p + 1;
-                    break;
-                case '\n':
-                case '\r':
-                    // An attribute that starts a line is read too, not skipped.
-                    if (c == '\n') s.NewLine(p + 1);
-                    ++p;
-                    if (s.InStartTag() && Is(*p, kName)) p = s.Attributes(p);
-                    break;
-                case '/':
-                    p = s.InStartTag() ? s.SlashClose(p) : p + 1;
-                    break;
-                case '>':
-                    p = s.TagEnd(p);
-                    break;
-                default: {
-                    const unsigned char stop = s.InTag ? kInTagStop : kIdleStop;
-                    ++p;
-                    while (!Is(*p, stop)) ++p;
-                }
-                }
-            }
-        }
-        if (s.Status < 0) break;
-        if ((m_Flags & XMLFLG_HOOK) && m_NodeTop != nullptr) {
-            LogTrace("XML", 0, "Exit after creating requested hook node");
-            break;
-        }
-        report(p);
+    // The scan is compiled once for each path, each with all of its steps
+    // inline (flatten); the one for AVX2 as AVX2 code, which the other paths
+    // never run.
+    ScanEnd end;
+#if defined(ZAM_XML_AVX2)
+    if (zam::platform::ActiveVectorLevel() == zam::platform::VectorLevel::Avx2) {
+        end = [&]() __attribute__((target("avx2"), flatten)) {
+            return Scan<zam::xml::Avx2Path>(*this, text, length, handler, user).Run();
+        }();
+    } else
+#endif
+#if defined(__SSE2__)
+    if (zam::platform::ActiveVectorLevel() != zam::platform::VectorLevel::Bytes) {
+        end = [&]() __attribute__((flatten)) {
+            return Scan<zam::xml::Sse2Path>(*this, text, length, handler, user).Run();
+        }();
+    } else
+#endif
+    {
+        end = [&]() __attribute__((flatten)) {
+            return Scan<zam::xml::BytePath>(*this, text, length, handler, user).Run();
+        }();
     }
-    s.Sync(p);
-    report(p);
+    int status = end.Status;
 
-    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !stoppedOnContent) {
+    if (m_Depth > 0 && !(m_Flags & XMLFLG_HOOK) && !end.StoppedOnContent) {
         CTxt msg;
         if (m_Depth == 1) {
             msg = "Tag not closed: ";
@@ -626,8 +834,8 @@ int CXML::ScanText(const char* text, int length, XMLHandlerFunc handler, void* u
             msg += m_Tags[i].Name;
         }
         AddErr(msg);
-        s.Status = kSyntaxError;
+        status = kSyntaxError;
     }
     Finish(ownedBuffer);
-    return s.Status;
+    return status;
 }

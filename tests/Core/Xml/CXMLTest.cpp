@@ -272,6 +272,104 @@ TEST_F(CXMLTest, LinesAndColumnsStayExactWhereverARunEnds) {
     }
 }
 
+// Every event with the place the scanner gives for it, the result, and the
+// messages: what every path must report exactly as the byte loop does.
+int RecordWithPlace(CXML* xml, void* user) {
+    const XML_TAGITEM* item = xml->GetCurrTag();
+    *static_cast<std::string*>(user) += std::to_string(static_cast<int>(xml->GetXMLEvent())) + ' ' +
+                                        std::to_string(xml->GetLine()) + ':' + std::to_string(xml->GetCol()) +
+                                        ' ' + (item != nullptr ? item->Name : "") + '|' + xml->GetAttrID() +
+                                        '|' + xml->GetAttrTxt() + '\n';
+    return 0;
+}
+
+std::string ScanOnPath(const std::string& text, zam::platform::VectorLevel level) {
+    zam::testing::ScopedVectorLevel path(level);
+    CXML xml;
+    xml.SetFlg(XMLFLG_TEXT | XMLFLG_NOERRBOX);
+    std::string events;
+    const int result = xml.LoadFile(text.c_str(), RecordWithPlace, &events);
+    events += "result " + std::to_string(result) + " at " + std::to_string(xml.GetLine()) + ':' +
+              std::to_string(xml.GetCol()) + '\n';
+    for (int i = 0; i < xml.GetErrList().GetSize(); ++i) events += xml.GetErrList().GetAtTxt(i);
+    return events;
+}
+
+// Attributes whose name, '=', quotes, value, entity, escape, other quote or
+// line end fall at every place around the thirty-two bytes an attribute is
+// first looked at in, on a line of their own or after one blank, and the
+// same documents cut short inside them: every path reports what the byte
+// loop reports, line and column included.
+TEST(CXMLPathsTest, AttributesGiveTheByteLoopsEventsWhereverTheirPartsFall) {
+    const auto levels = zam::testing::VectorLevels();
+    const std::vector<std::string> specials = {"", "&amp;", "\\\"", "'", "\n", "&#x41;", "\t"};
+    int compared = 0;
+    for (size_t nameLength = 1; nameLength <= 40; nameLength += 3) {
+        for (size_t valueLength = 0; valueLength <= 40; ++valueLength) {
+            for (size_t s = 0; s < specials.size(); ++s) {
+                const std::string name = std::string(nameLength - 1, 'n') + ":";
+                std::string value(valueLength, 'v');
+                value.insert(valueLength / 2, specials[s]);
+                const char quote = (valueLength + s) % 2 ? '"' : '\'';
+                const std::string lead = valueLength % 3 ? " " : "\n" + std::string(valueLength % 13, ' ');
+                const std::string text = "<r>\n  <e a=\"1\"" + lead + name + "=" + quote + value + quote +
+                                         " b='2'/>\n</r>";
+                const std::string reference = ScanOnPath(text, zam::platform::VectorLevel::Bytes);
+                for (const auto level : levels) {
+                    ASSERT_EQ(ScanOnPath(text, level), reference) << static_cast<int>(level) << "\n" << text;
+                }
+                ++compared;
+                if (s != 0 || nameLength % 9 != 1) continue;
+                for (size_t cut = 12; cut < text.size(); ++cut) {
+                    const std::string shortened = text.substr(0, cut);
+                    const std::string shortReference = ScanOnPath(shortened, zam::platform::VectorLevel::Bytes);
+                    for (const auto level : levels) {
+                        ASSERT_EQ(ScanOnPath(shortened, level), shortReference) << shortened;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 3000);
+}
+
+// Content and the blanks after a closing tag, of every length around the
+// thirty-two bytes a run is first looked at in, each followed by an opening,
+// closing, empty or declaration tag whose name may reach past the window,
+// and the same documents cut short: every path reports what the byte loop
+// reports, line and column included.
+TEST(CXMLPathsTest, TagsAfterRunsGiveTheByteLoopsEventsWhereverTheyFall) {
+    const auto levels = zam::testing::VectorLevels();
+    const std::vector<std::string> runs = {"x", "\n ", " &lt;", "\t\n"};
+    int compared = 0;
+    for (size_t runLength = 0; runLength <= 40; ++runLength) {
+        for (size_t nameLength = 1; nameLength <= 36; nameLength += 5) {
+            for (size_t r = 0; r < runs.size(); ++r) {
+                std::string run;
+                while (run.size() < runLength) run += runs[r];
+                run.resize(runLength);
+                const std::string name = std::string(nameLength - 1, 't') + "9";
+                const std::string text = "<r><a>" + run + "<" + name + " k='v'>" + run + "</" + name + ">" + run +
+                                         "<" + name + "/>" + run + "<!-- c -->" + run + "</a>" + run + "<b/></r>";
+                const std::string reference = ScanOnPath(text, zam::platform::VectorLevel::Bytes);
+                for (const auto level : levels) {
+                    ASSERT_EQ(ScanOnPath(text, level), reference) << static_cast<int>(level) << "\n" << text;
+                }
+                ++compared;
+                if (r != 1 || nameLength % 10 != 1) continue;
+                for (size_t cut = 3; cut < text.size(); cut += 2) {
+                    const std::string shortened = text.substr(0, cut);
+                    const std::string shortReference = ScanOnPath(shortened, zam::platform::VectorLevel::Bytes);
+                    for (const auto level : levels) {
+                        ASSERT_EQ(ScanOnPath(shortened, level), shortReference) << shortened;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000);
+}
+
 TEST_F(CXMLTest, ContentTooLongIsRefusedAtTheLineWhereItOverflows) {
     // 99,990 characters fit; of the twenty newlines after them the tenth
     // is the first one too many.

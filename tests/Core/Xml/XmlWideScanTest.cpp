@@ -146,6 +146,30 @@ TEST_P(XmlWideScanPath, NamesEndAtTheFirstByteOutsideTheirCharacters) {
     }
 }
 
+// Every byte value in every place of the windows, among bytes of every kind
+// a name, value or run meets, against the byte loop's windows; the window
+// ends where the readable memory does.
+TEST_P(XmlWideScanPath, WindowsSeeEveryByteAsTheByteLoopDoes) {
+    const std::string kinds = "aZ9_:-./=\"'&\\\n\t \r<>?!#\xE9\x7F";
+    for (int b = 0; b < 256; ++b) {
+        for (size_t at = 0; at < 32; ++at) {
+            std::string text(32, ' ');
+            for (size_t i = 0; i < 32; ++i) text[i] = kinds[(i + static_cast<size_t>(b)) % kinds.size()];
+            text[at] = static_cast<char>(b);
+            GuardedText guarded(text);
+            const zam::xml::AttributeMasks wide = zam::xml::AttributeWindow(guarded.Begin());
+            const zam::xml::AttributeMasks bytes = zam::xml::BytePath::AttributeWindow(guarded.Begin());
+            ASSERT_EQ(wide.Name, bytes.Name) << b << " at " << at;
+            ASSERT_EQ(wide.ValueStops, bytes.ValueStops) << b << " at " << at;
+            const zam::xml::RunMasks run = zam::xml::RunWindow<'\0', '<', '&'>(guarded.Begin());
+            const zam::xml::RunMasks runBytes = zam::xml::BytePath::RunWindow<'\0', '<', '&'>(guarded.Begin());
+            ASSERT_EQ(run.Stops, runBytes.Stops) << b << " at " << at;
+            ASSERT_EQ(run.Newlines, runBytes.Newlines) << b << " at " << at;
+            ASSERT_EQ(run.TagName, runBytes.TagName) << b << " at " << at;
+        }
+    }
+}
+
 TEST_P(XmlWideScanPath, BlanksArePassedWithTheirNewlines) {
     for (size_t length = 0; length <= 70; ++length) {
         for (size_t stopAt = 0; stopAt <= length; ++stopAt) {
