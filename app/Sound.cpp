@@ -18,7 +18,7 @@ namespace {
 std::atomic<const SoundBackend*> g_backend{nullptr};
 std::once_flag g_loadOnce;
 
-// SDL2 and the audio libraries behind it are a third of the libraries the
+// SDL2 and the audio libraries behind it are some twenty of the libraries the
 // program would otherwise map at start, for a sound that comes minutes later
 // or never: they are loaded with the module on the first sound. A module
 // that cannot be loaded means no sound, said once in the log, as a machine

@@ -1,6 +1,6 @@
 // The sound module: everything that touches SDL2 and ALSA. The program loads
-// it on the first sound (app/Sound.cpp), so their libraries cost a run that
-// plays none nothing.
+// it on the first sound (app/Sound.cpp), so a run that plays no sound never
+// loads their libraries.
 
 #include <SDL.h>
 #include <alsa/asoundlib.h>
