@@ -84,10 +84,15 @@ for p in kronalt libzam1 libzam-dev; do
   grep -q '^/usr/' "$scratch/$p.files" || fail "$p holds nothing"
 done
 grep -E '\.h$|\.so$|\.pc$|cmake' "$scratch/libzam1.files" | fail_each "libzam1 holds a development file: "
-grep -E '^/usr/lib|^/usr/include' "$scratch/kronalt.files" | fail_each "kronalt holds a library file: "
+# The program's one private file under /usr/lib is its sound module, which
+# nothing else links.
+must_hold kronalt "$lib/kronalt/kronalt-sound.so"
+grep -E '^/usr/lib|^/usr/include' "$scratch/kronalt.files" | grep -vx "$lib/kronalt/kronalt-sound.so" \
+  | fail_each "kronalt holds a library file: "
 # Two packages holding one file could not be installed together.
 sort "$scratch"/*.files | uniq -d | fail_each "two packages hold "
-for f in "$root/usr/bin/kronalt" "$root$lib/libzamcore.so.1" "$root$lib/libzamgraph.so.1"; do
+for f in "$root/usr/bin/kronalt" "$root$lib/kronalt/kronalt-sound.so" "$root$lib/libzamcore.so.1" \
+  "$root$lib/libzamgraph.so.1"; do
   readelf -d "$f" | grep -qE 'RPATH|RUNPATH' && fail "${f#"$root"} carries a library search path"
 done
 soname=$(objdump -p "$root$lib/libzamcore.so.1" | awk '$1 == "SONAME" {print $2}')
@@ -137,6 +142,12 @@ run() {
 }
 env -i LD_LIBRARY_PATH="$root$lib" ldd "$root/usr/bin/kronalt" | grep 'libzam' | grep -v "=> $root$lib/" \
   | fail_each "not the unpacked library: "
+# The module, loaded on the first sound, is where the program will look for it
+# (a path relative to its own folder), and finds its libraries as the program does.
+module=$(strings "$root/usr/bin/kronalt" | grep -m1 'kronalt-sound\.so$')
+[ -n "$module" ] && [ -f "$root/usr/bin/$module" ] || fail "the program looks for its sound module at '$module'"
+env -i LD_LIBRARY_PATH="$root$lib" ldd "$root$lib/kronalt/kronalt-sound.so" | grep -E 'not found|libzam' \
+  | grep -v "=> $root$lib/" | fail_each "the sound module: "
 out=$(run --version 2>&1)
 echo "$out" | grep -qx "Kronalt $version (built .*)" || fail "--version printed: $out"
 out=$(run --list-presets 2>&1)
