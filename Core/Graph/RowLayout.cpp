@@ -13,6 +13,7 @@ namespace {
 // toolkit's own least width for a button (more than the design gives it)
 // says nothing about the text inside.
 int ExtraWidth(wxWindow* control, int designedWidth, const wxString& english) {
+    if (control->GetLabel() == english) return 0;  // as designed, and not measured: that takes time
     const int longer = control->GetTextExtent(wxControl::RemoveMnemonics(control->GetLabel())).GetWidth() -
                        control->GetTextExtent(wxControl::RemoveMnemonics(english)).GetWidth();
     const int lacking = control->GetBestSize().GetWidth() - designedWidth;
