@@ -11,12 +11,14 @@
 #include <wx/timer.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Core/Graph/CDlgCfg.h"
 #include "Core/Graph/WxTranslator.h"
 #include "Core/Graph/WxUserInterface.h"
+#include "Core/System/Profile.h"
 #include "app/CDlgTimer.h"
 #include "app/CProgressBar.h"
 #include "app/Resource.h"
@@ -32,6 +34,12 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 
 class TranslatedWindowTest : public zam::testing::TimerWindowFixture {
 protected:
+    // The settings other tests left behind are not these tests' business.
+    void SetUp() override {
+        char ini[1000];
+        GetIniPath(ini, sizeof ini);
+        std::remove(ini);
+    }
     void TearDown() override {
         CloseWindow();
         zam::graph::RemoveWxTranslations();
@@ -119,13 +127,14 @@ TEST_F(TranslatedWindowTest, TheConfigurationEditorInGermanFitsItsButtons) {
             auto* editor = wxDynamicCast(top, CDlgCfg);
             if (editor == nullptr || !editor->IsModal()) continue;
             seen = true;
+            editor->EndModal(wxID_CANCEL);  // when the checks are over: an assertion ends them early
+            ASSERT_NE(editor->ApplyBtn, nullptr);
             EXPECT_EQ(Utf8(editor->FindWindow(CDlgCfg::IdClose)->GetLabel()), "&Schließen");
             EXPECT_EQ(Utf8(editor->ApplyBtn->GetLabel()), "(Ü&bernehmen)");
             EXPECT_EQ(Utf8(editor->DefaultBtn->GetLabel()).rfind("Stan&dard", 0), 0u);
             for (wxButton* button : {editor->ApplyBtn, editor->RestoreBtn, editor->DefaultBtn}) {
                 EXPECT_LE(button->GetBestSize().GetWidth(), button->GetSize().GetWidth()) << Utf8(button->GetLabel());
             }
-            editor->EndModal(wxID_CANCEL);
         }
     });
     window->OnConfig();
