@@ -74,7 +74,6 @@ public:
 
 class TimerWindowTest : public zam::testing::TimerWindowFixture {
 protected:
-    void SetUp() override { std::remove(IniPath().c_str()); }
     void TearDown() override {
         CloseWindow();
         Sound::Shutdown();

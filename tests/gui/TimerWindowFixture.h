@@ -1,9 +1,12 @@
 #pragma once
-// The timer window opened as the program opens it, its clock stopped so a
-// test ticks it by hand.
+// The timer window opened as the program opens it, from no settings, its
+// clock stopped so a test ticks it by hand.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "Core/System/Profile.h"
 #include "app/CDlgTimer.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -11,6 +14,13 @@ namespace zam::testing {
 
 class TimerWindowFixture : public ::testing::Test {
 protected:
+    // What other tests left in the profile is not this test's business.
+    void SetUp() override {
+        char ini[1000];
+        GetIniPath(ini, sizeof ini);
+        std::remove(ini);
+    }
+
     CDlgTimer* OpenWindow() {
         window = new CDlgTimer();
         window->OnInitDialog();

@@ -11,14 +11,12 @@
 #include <wx/timer.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Core/Graph/CDlgCfg.h"
 #include "Core/Graph/WxTranslator.h"
 #include "Core/Graph/WxUserInterface.h"
-#include "Core/System/Profile.h"
 #include "app/CDlgTimer.h"
 #include "app/CProgressBar.h"
 #include "app/Resource.h"
@@ -34,12 +32,6 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 
 class TranslatedWindowTest : public zam::testing::TimerWindowFixture {
 protected:
-    // The settings other tests left behind are not these tests' business.
-    void SetUp() override {
-        char ini[1000];
-        GetIniPath(ini, sizeof ini);
-        std::remove(ini);
-    }
     void TearDown() override {
         CloseWindow();
         zam::graph::RemoveWxTranslations();
