@@ -92,11 +92,11 @@ wxString InstallWxTranslations(const char* localeFolder, const char* domain) {
     if (chosen.empty()) return chosen;
     std::unique_ptr<wxTranslations> ours(NewCatalogs(chosen, folder));
     if (!ours->AddCatalog(name, wxLANGUAGE_ENGLISH_US)) return wxString();
-    // The toolkit gets a set of its own: it deletes what it holds when it
-    // shuts down, and the library's texts are asked for after that too.
+    // The toolkit gets a set of its own, with only its stock words: it
+    // deletes what it holds when it shuts down, and the library's texts are
+    // asked for after that too.
     wxTranslations* toolkits = NewCatalogs(chosen, folder);
     toolkits->AddStdCatalog();
-    toolkits->AddCatalog(name, wxLANGUAGE_ENGLISH_US);
     wxTranslations::Set(toolkits);
     g_Translator = std::make_unique<CatalogTranslator>(std::move(ours), name);
     zam::platform::SetTranslator(g_Translator.get());
