@@ -10,4 +10,7 @@ namespace zam::graph {
 /// window the program opens from now on. Call once, after the toolkit starts.
 void UseCompactControls();
 
+/// The style sheet UseCompactControls applies (GTK's CSS).
+const char* CompactControlsCss();
+
 }  // namespace zam::graph
