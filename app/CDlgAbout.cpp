@@ -4,6 +4,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "Core/Graph/DialogUnits.h"
 #include "Core/Graph/WxTranslator.h"
 #include "Core/System/Launch.h"
 #include "Core/Text/CTxt.h"
@@ -15,9 +16,8 @@
 CDlgAbout::CDlgAbout(wxWindow* parent)
     : wxDialog(parent, IDD_ABOUTBOX, WxTr("About ZAM Kronalt Module ")) {
     SetFont(DesignFont());
-    auto du = [this](int x, int y, int w, int h) {
-        return wxRect(ConvertDialogToPixels(wxPoint(x, y)), ConvertDialogToPixels(wxSize(w, h)));
-    };
+    const zam::graph::DialogUnits units(this);
+    auto du = [&units](int x, int y, int w, int h) { return units.Rect(x, y, w, h); };
     CTxt folder;
     GetDataFolder(folder);
     const wxString icon = wxString::FromUTF8(static_cast<const char*>(folder)) + "/kronalt-32.png";
@@ -37,7 +37,7 @@ CDlgAbout::CDlgAbout(wxWindow* parent)
     auto* more = new wxButton(this, IDC_MORE_PRODUCTS, WxTr("&More Products"));
     more->SetSize(du(7, 39, 164, 15));
     more->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnMoreProducts(); });
-    SetClientSize(ConvertDialogToPixels(wxSize(235, 60)));
+    SetClientSize(units.Size(235, 60));
     OnInitDialog();
     CentreOnParent();
 }

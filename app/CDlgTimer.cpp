@@ -14,6 +14,8 @@
 #include <string>
 
 #include "Core/Graph/CDlgCfg.h"
+#include "Core/Graph/DialogUnits.h"
+#include "Core/Graph/NewLabel.h"
 #include "Core/Graph/RowLayout.h"
 #include "Core/Graph/WxTranslator.h"
 #include "Core/Graph/WxUserInterface.h"
@@ -114,62 +116,77 @@ void CDlgTimer::CreateControls() {
     // the toolkit takes dialog units from the top-level window's font.
     SetFont(DesignFont());
     m_Panel = new wxPanel(this);
-    auto du = [this](int x, int y, int w, int h) {
-        const wxPoint pos = m_Panel->ConvertDialogToPixels(wxPoint(x, y));
-        const wxSize size = m_Panel->ConvertDialogToPixels(wxSize(w, h));
-        return wxRect(pos, size);
-    };
+    const zam::graph::DialogUnits units(m_Panel);
+    auto du = [&units](int x, int y, int w, int h) { return units.Rect(x, y, w, h); };
     // Translated texts may need more room than the English design; the row
     // makes it, and the window grows by as much.
     zam::graph::RowLayout row;
     auto place = [&](wxWindow* w, const wxRect& r) { row.Add(w, r); };
+    // Every control is made at its designed rectangle: one made without a
+    // size measures itself first, in a font it is about to lose, for a size
+    // the row replaces anyway.
     auto label = [&](const char* english, const wxRect& r) {
-        row.AddText(new wxStaticText(m_Panel, wxID_ANY, WxTr(english)), r, english);
+        row.AddText(zam::graph::NewLabel(m_Panel, wxID_ANY, WxTr(english), r), r, english);
+    };
+    auto button = [&](int id, const wxString& caption, long style, const wxRect& r) {
+        return new wxButton(m_Panel, id, caption, r.GetPosition(), r.GetSize(), style);
+    };
+    auto field = [&](int id, const wxRect& r) {
+        auto* edit = new wxTextCtrl(m_Panel, id, "", r.GetPosition(), r.GetSize(), wxBORDER_SIMPLE);
+        place(edit, r);
+        return edit;
+    };
+    auto soundList = [&](int id, const wxRect& r) {
+        auto* list = new wxComboBox(m_Panel, id, "", r.GetPosition(), r.GetSize(), 0, nullptr,
+                                    wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
+        place(list, r);
+        return list;
+    };
+    auto frame = [&](const wxRect& r) {
+        place(new wxStaticBox(m_Panel, wxID_ANY, "", r.GetPosition(), r.GetSize()), r);
+    };
+    auto text = [&](int id, const char* initial, const wxRect& r) {
+        wxStaticText* shown = zam::graph::NewLabel(m_Panel, id, initial, r);
+        place(shown, r);
+        return shown;
     };
 
     // Sized for the longer of its two captions.
     const bool pauseLonger = std::strlen(Tr("&Pause")) > std::strlen(Tr("&Start"));
-    m_StartPause = new wxButton(m_Panel, IDC_STARTPAUSE, WxTr(pauseLonger ? "&Pause" : "&Start"));
-    row.AddText(m_StartPause, du(7, 4, 32, 18), pauseLonger ? "&Pause" : "&Start");
-    row.AddText(new wxButton(m_Panel, IDC_EXIT, WxTr("E&xit")), du(546, 7, 24, 14), "E&xit");
+    const char* longer = pauseLonger ? "&Pause" : "&Start";
+    const wxRect startPause = du(7, 4, 32, 18);
+    m_StartPause = button(IDC_STARTPAUSE, WxTr(longer), 0, startPause);
+    row.AddText(m_StartPause, startPause, longer);
+    const wxRect exit = du(546, 7, 24, 14);
+    row.AddText(button(IDC_EXIT, WxTr("E&xit"), 0, exit), exit, "E&xit");
 
-    place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(42, 0, 153, 22));
+    frame(du(42, 0, 153, 22));
     label(TrNoop("Length:"), du(43, 8, 25, 10));
-    m_Length = new wxTextCtrl(m_Panel, IDC_LENGTH, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
-    place(m_Length, du(68, 7, 16, 12));
+    m_Length = field(IDC_LENGTH, du(68, 7, 16, 12));
     label(TrNoop("Minutes"), du(84, 8, 25, 10));
-    m_EndSound = new wxComboBox(m_Panel, IDC_SOUND_END, "", wxDefaultPosition, wxDefaultSize, 0,
-                                nullptr, wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
-    place(m_EndSound, du(111, 7, 63, 12));
-    place(new wxButton(m_Panel, IDC_PLAY_END, ">", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT),
-          du(174, 7, 15, 12));
+    m_EndSound = soundList(IDC_SOUND_END, du(111, 7, 63, 12));
+    const wxRect playEnd = du(174, 7, 15, 12);
+    place(button(IDC_PLAY_END, ">", wxBU_EXACTFIT, playEnd), playEnd);
 
-    place(new wxStaticBox(m_Panel, wxID_ANY, ""), du(202, 0, 174, 22));
+    frame(du(202, 0, 174, 22));
     label(TrNoop("Interval:"), du(205, 8, 25, 10));
-    m_Interval = new wxTextCtrl(m_Panel, IDC_INTERVAL, "", wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
-    place(m_Interval, du(234, 7, 21, 13));
+    m_Interval = field(IDC_INTERVAL, du(234, 7, 21, 13));
     label(TrNoop("Minutes"), du(260, 8, 26, 10));
-    m_IntervalSound = new wxComboBox(m_Panel, IDC_SOUND_INTERVAL, "", wxDefaultPosition,
-                                     wxDefaultSize, 0, nullptr,
-                                     wxCB_DROPDOWN | wxCB_SORT | wxCB_READONLY);
-    place(m_IntervalSound, du(289, 7, 66, 12));
-    place(new wxButton(m_Panel, IDC_PLAY_INTERVAL, ">", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT),
-          du(355, 7, 15, 12));
+    m_IntervalSound = soundList(IDC_SOUND_INTERVAL, du(289, 7, 66, 12));
+    const wxRect playInterval = du(355, 7, 15, 12);
+    place(button(IDC_PLAY_INTERVAL, ">", wxBU_EXACTFIT, playInterval), playInterval);
 
-    m_Status = new wxStaticText(m_Panel, IDC_STATUS, "Static", wxDefaultPosition, wxDefaultSize,
-                                wxST_NO_AUTORESIZE);
-    place(m_Status, du(406, 9, 70, 9));
-    m_Clock = new wxStaticText(m_Panel, IDC_CLOCK, "", wxDefaultPosition, wxDefaultSize,
-                               wxST_NO_AUTORESIZE);
-    place(m_Clock, du(474, 9, 67, 8));
-    m_Progress = new CProgressBar(m_Panel, IDC_PROGRESS, wxDefaultPosition, wxDefaultSize);
-    place(m_Progress, du(7, 25, 563, 17));
+    m_Status = text(IDC_STATUS, "Static", du(406, 9, 70, 9));
+    m_Clock = text(IDC_CLOCK, "", du(474, 9, 67, 8));
+    const wxRect bar = du(7, 25, 563, 17);
+    m_Progress = new CProgressBar(m_Panel, IDC_PROGRESS, bar.GetPosition(), bar.GetSize());
+    place(m_Progress, bar);
     const int wider = row.Apply();
     m_StartPause->SetLabel(WxTr("&Start"));
 
     SetDefaultItem(m_StartPause);
     m_StartPause->SetDefault();
-    const wxSize designed = m_Panel->ConvertDialogToPixels(wxSize(577, 46)) + wxSize(wider, 0);
+    const wxSize designed = units.Size(577, 46) + wxSize(wider, 0);
     m_Panel->SetMinSize(designed);
     SetClientSize(designed);
 }
@@ -311,7 +328,11 @@ void CDlgTimer::PlacePerSettings() {
             Move(left, top, wxSIZE_ALLOW_MINUS_ONE);
         }
     }
-    SavePosition();
+    // Before it is shown the frame's rectangle lacks its menu bar; the one it
+    // is about to be given is what it will have, and storing that spares a
+    // rewrite of the profile (and its waits for the disk) on every start.
+    // The shown window's real rectangle is stored once it is up.
+    SavePosition(m_Placement.IsEmpty() ? GetRect() : m_Placement);
 }
 
 void CDlgTimer::OnShow(wxShowEvent& event) {
@@ -332,8 +353,9 @@ bool CDlgTimer::HasRealGeometry() const {
     return size.GetWidth() >= least.GetWidth() && size.GetHeight() >= least.GetHeight() / 2;
 }
 
-void CDlgTimer::SavePosition() {
-    const wxRect r = GetRect();
+void CDlgTimer::SavePosition() { SavePosition(GetRect()); }
+
+void CDlgTimer::SavePosition(const wxRect& r) {
     CTxt text;
     text.Format("%d,%d,%d,%d", r.GetLeft(), r.GetWidth(), r.GetTop(), r.GetHeight());
     ProfileWriteStr(kSection, "MainWindowPos", text);

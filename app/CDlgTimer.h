@@ -97,6 +97,7 @@ private:
     void BindEvents();
     void PlacePerSettings();
     void SavePosition();
+    void SavePosition(const wxRect& rect);
     void FillSoundLists();
     void ReadNumberField(wxTextCtrl* field, bool isLength);
     void ChooseSound(wxComboBox* combo, const char* key, bool isEnd);

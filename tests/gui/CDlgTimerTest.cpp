@@ -178,6 +178,21 @@ TEST_F(TimerWindowTest, StoredPositionBounds) {
     EXPECT_EQ(Setting("MainWindowPos"), "60,900,70,130");
 }
 
+TEST_F(TimerWindowTest, StoredPlaceIsNotRewrittenBeforeTheWindowIsUp) {
+    // Before it is mapped the frame has no menu bar yet; what it is about to
+    // be given is what is stored, so an unchanged place costs no rewrite.
+    ProfileWriteStr("SYS", "MainWindowPos", "10,900,10,130");
+    window = new CDlgTimer();
+    window->OnInitDialog();
+    EXPECT_EQ(Setting("MainWindowPos"), "10,900,10,130");
+    window->Show();
+    Pump();
+    window->GetTimer().Stop();
+    const wxRect real = window->GetRect();  // and the real one once it is up
+    EXPECT_EQ(Setting("MainWindowPos"), wxString::Format("%d,%d,%d,%d", real.x, real.width, real.y,
+                                                          real.height).ToStdString());
+}
+
 TEST_F(TimerWindowTest, TicksCarryTheEngineToTheControls) {
     FakeClock clock(2015, 1, 12, 10, 0, 0);
     OpenWindow();
