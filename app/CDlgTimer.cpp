@@ -157,8 +157,8 @@ void CDlgTimer::CreateControls() {
     const wxRect startPause = du(7, 4, 32, 18);
     m_StartPause = button(IDC_STARTPAUSE, WxTr(longer), 0, startPause);
     row.AddText(m_StartPause, startPause, longer);
-    const wxRect exit = du(546, 7, 24, 14);
-    row.AddText(button(IDC_EXIT, WxTr("E&xit"), 0, exit), exit, "E&xit");
+    const wxRect exitButton = du(546, 7, 24, 14);
+    row.AddText(button(IDC_EXIT, WxTr("E&xit"), 0, exitButton), exitButton, "E&xit");
 
     frame(du(42, 0, 153, 22));
     label(TrNoop("Length:"), du(43, 8, 25, 10));

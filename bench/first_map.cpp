@@ -30,6 +30,10 @@ double NowMs() {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
+// A window may be gone by the time its name is asked for; that is no reason
+// to stop listening (Xlib's own handler would end the program).
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 bool NameContains(Display* display, Window window, const char* title) {
     char* name = nullptr;
     if (XFetchName(display, window, &name) == 0 || name == nullptr) return false;
@@ -56,6 +60,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "first_map: cannot open the display\n");
         return 1;
     }
+    XSetErrorHandler(IgnoreXError);
     // Listening before the program starts, so no map can be missed.
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
